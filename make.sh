@@ -1,0 +1,66 @@
+#!/usr/bin/env bash
+# The one driver: sets up a fresh Debian 12 machine, builds both
+# configurations and runs the plug-in or the tests.
+#   ./make.sh          set up and build
+#   ./make.sh run      ... then show the demo library in playerhost.exe
+#   ./make.sh test     ... then run every test
+#   ./make.sh bench    ... then build and run the benchmarks (no sanitizers)
+# TAVIO_OUT_ROOT (default out) moves all build products, so two builds can
+# run side by side.
+set -euo pipefail
+root=$(cd "$(dirname "$0")" && pwd)
+cd "$root"
+out=$(realpath -m "${TAVIO_OUT_ROOT:-out}")
+action=${1:-build}
+shift || true
+
+"$root/tools/setup.sh"
+"$root/tools/build-jpeg-win32.sh"
+
+configure() {  # dir, extra cmake args...
+  local dir=$1; shift
+  if [ ! -f "$dir/build.ninja" ]; then
+    cmake -S "$root" -B "$dir" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@" >/dev/null
+  fi
+}
+
+build_win32() {
+  configure "$out/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
+    -DTAVIO_OUT="$out/win32" -DTAVIO_JPEG_PREFIX="$root/out/deps/jpeg-win32"
+  cmake --build "$out/build/win32"
+}
+
+build_native() {
+  configure "$out/build/native" -DTAVIO_OUT="$out/native" -DTAVIO_WIN32_OUT="$out/win32" -DTAVIO_EXPECT_WIN32=ON
+  cmake --build "$out/build/native"
+}
+
+case "$action" in
+  build)
+    build_win32
+    build_native
+    ;;
+  test)
+    build_win32
+    build_native
+    export TAVIO_WINEPREFIX="$out/wineprefix"
+    status=0
+    xvfb-run -a -s "-screen 0 1600x1200x24" \
+      "$root/tools/with-wineserver.sh" ctest --test-dir "$out/build/native" --output-on-failure "$@" || status=$?
+    exit $status
+    ;;
+  run)
+    build_win32
+    build_native
+    exec "$root/tools/run-demo.sh" "$out" "$@"
+    ;;
+  bench)
+    configure "$out/build/bench" -DTAVIO_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release -DTAVIO_OUT="$out/bench"
+    cmake --build "$out/build/bench"
+    for b in "$out"/bench/bench_*; do echo "== $(basename "$b")"; "$b" "$@"; done
+    ;;
+  *)
+    echo "usage: ./make.sh [build|run|test|bench]" >&2
+    exit 2
+    ;;
+esac

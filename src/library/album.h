@@ -1,0 +1,34 @@
+// TAlbum: one album folder of the library (cover path, tags, cover bitmap).
+// The cover bitmap is shared with the loader threads; CoverReady is their claim.
+#pragma once
+#include <atomic>
+#include <cstdint>
+#include <string>
+
+#include "library/base_object.h"
+#include "raster/bitmap32.h"
+
+namespace tavio {
+
+class TAlbum : public TBaseObject {
+ public:
+  // CoverReady false, empty texts, Year 0, a 250 x 250 opaque white cover.
+  TAlbum();
+
+  void LoadFromReader(TReader& reader) override;
+  void SaveToWriter(TWriter& writer) const override;
+
+  // Atomic test-and-set: true when this call claimed the album.
+  bool ClaimCover() { return !CoverReady.exchange(true); }
+
+  std::atomic<bool> CoverReady{false};
+  std::string CoverFile;
+  std::string Title;
+  int32_t Year = 0;
+  std::string Artist;
+  std::string Album;
+  std::string Genre;
+  TBitmap33 Cover;
+};
+
+}  // namespace tavio

@@ -1,0 +1,67 @@
+// TBitmap32 and TBitmap33: 32-bit ARGB bitmaps stored row by row from the
+// top. Pixel access, size, clipping and blending parameters live here.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "raster/color32.h"
+
+namespace tavio {
+
+struct TRect {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  constexpr int32_t Width() const { return Right - Left; }
+  constexpr int32_t Height() const { return Bottom - Top; }
+  constexpr bool IsEmpty() const { return Right <= Left || Bottom <= Top; }
+  friend constexpr bool operator==(const TRect&, const TRect&) = default;
+};
+
+class TBitmap32 {
+ public:
+  TBitmap32() = default;
+  TBitmap32(int32_t width, int32_t height) { SetSize(width, height); }
+  virtual ~TBitmap32() = default;
+  TBitmap32(const TBitmap32&) = default;
+  TBitmap32& operator=(const TBitmap32&) = default;
+  TBitmap32(TBitmap32&&) noexcept = default;
+  TBitmap32& operator=(TBitmap32&&) noexcept = default;
+
+  int32_t Width() const { return width_; }
+  int32_t Height() const { return height_; }
+  bool Empty() const { return width_ == 0 || height_ == 0; }
+
+  // Negative sizes count as 0. A new size replaces the pixels with zeros and
+  // resets ClipRect; the same size changes nothing.
+  void SetSize(int32_t width, int32_t height);
+  void Clear(TColor32 color);
+
+  TColor32 GetPixel(int32_t x, int32_t y) const { return bits_[Index(x, y)]; }
+  void SetPixel(int32_t x, int32_t y, TColor32 c) { bits_[Index(x, y)] = c; }
+  TColor32* Bits() { return bits_.data(); }
+  const TColor32* Bits() const { return bits_.data(); }
+  TColor32* Row(int32_t y) { return bits_.data() + static_cast<size_t>(y) * width_; }
+  const TColor32* Row(int32_t y) const { return bits_.data() + static_cast<size_t>(y) * width_; }
+
+  TRect BoundsRect() const { return {0, 0, width_, height_}; }
+
+  TRect ClipRect;
+  int32_t MasterAlpha = 255;
+  TColor32 OuterColor = 0;
+
+ private:
+  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * width_ + x; }
+
+  int32_t width_ = 0;
+  int32_t height_ = 0;
+  std::vector<TColor32> bits_;
+};
+
+// A bitmap with a carousel position; slots use it, covers leave it 0.
+class TBitmap33 : public TBitmap32 {
+ public:
+  using TBitmap32::TBitmap32;
+  int32_t Position = 0;
+};
+
+}  // namespace tavio
