@@ -17,6 +17,7 @@ class TAlbum : public TBaseObject {
 
   void LoadFromReader(TReader& reader) override;
   void SaveToWriter(TWriter& writer) const override;
+  void ReadTags(const std::string& fileName);
 
   // Atomic test-and-set: true when this call claimed the album.
   bool ClaimCover() { return !CoverReady.exchange(true); }

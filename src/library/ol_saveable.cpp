@@ -31,8 +31,12 @@ void TOLSaveable::Clear() {
     for (TAlbum* album : old) delete album;
 }
 
+// The album order is not a strict weak ordering (albums differing only in
+// letter case compare equal, yet later keys can set one of them apart from a
+// third), and std::sort may run past the range with such an order. The merge
+// sort stays inside it whatever the comparison says.
 void TOLSaveable::Sort(const std::function<int32_t(const TAlbum&, const TAlbum&)>& compare) {
-  std::sort(items_.begin(), items_.end(),
+  std::stable_sort(items_.begin(), items_.end(),
             [&](const TAlbum* a, const TAlbum* b) { return compare(*a, *b) < 0; });
 }
 

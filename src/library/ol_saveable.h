@@ -3,11 +3,14 @@
 #pragma once
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "library/album.h"
 
 namespace tavio {
+
+class TStream;
 
 class TOLSaveable {
  public:
@@ -26,6 +29,14 @@ class TOLSaveable {
   void Clear();
   // Order of records comparing equal is not defined.
   void Sort(const std::function<int32_t(const TAlbum&, const TAlbum&)>& compare);
+
+  // The data-file form. Loading clears the list first; on a failure
+  // (EDataFileError) the records read before it stay, in file order.
+  void LoadFromStream(TStream& stream);
+  void SaveToStream(TStream& stream) const;
+  void LoadFromFile(const std::string& path);
+  // An existing file is replaced only once the new one is complete.
+  void SaveToFile(const std::string& path) const;
 
   bool OwnsItems = true;
 

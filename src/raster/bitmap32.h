@@ -17,6 +17,13 @@ struct TRect {
   friend constexpr bool operator==(const TRect&, const TRect&) = default;
 };
 
+// The overlap of a and b; empty rectangles come out with Right <= Left or
+// Bottom <= Top.
+constexpr TRect IntersectRect(const TRect& a, const TRect& b) {
+  return {a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
+          a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
+}
+
 class TBitmap32 {
  public:
   TBitmap32() = default;
@@ -32,9 +39,15 @@ class TBitmap32 {
   bool Empty() const { return width_ == 0 || height_ == 0; }
 
   // Negative sizes count as 0. A new size replaces the pixels with zeros and
-  // resets ClipRect; the same size changes nothing.
+  // resets ClipRect; the same size changes nothing. A size whose pixel array
+  // cannot be addressed raises ERasterError and leaves the bitmap as it was.
   void SetSize(int32_t width, int32_t height);
   void Clear(TColor32 color);
+  // Swaps row i with row Height - 1 - i.
+  void FlipVertical();
+  // Takes size and pixels of picture (which is left empty) and resets
+  // ClipRect; MasterAlpha, OuterColor and the like stay as they are.
+  void TakePixels(TBitmap32&& picture);
 
   TColor32 GetPixel(int32_t x, int32_t y) const { return bits_[Index(x, y)]; }
   void SetPixel(int32_t x, int32_t y, TColor32 c) { bits_[Index(x, y)] = c; }

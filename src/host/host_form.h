@@ -1,0 +1,40 @@
+// TForm2: the borderless host form inside the player's frame window. It holds
+// the carousel window CF, centres it on resize and starts it when shown.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/carousel_window.h"
+#include "ui/window.h"
+
+namespace tavio::host {
+
+// Posted to the form by Config, which runs on the player's main thread, so the
+// settings command runs on the view's own thread.
+constexpr UINT kShowSettingsMessage = WM_APP + 20;
+
+class TForm2 : public ui::TWindow {
+ public:
+  explicit TForm2(HWND frame);
+  ~TForm2() override;
+
+  // Makes the form visible; the first time (and after a hide) runs FormShow.
+  void Show();
+  bool Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+  // Fills the frame's client area.
+  void FitFrame();
+  ui::TCarouselWindow* CF() { return cf_.get(); }
+
+ protected:
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void FormShow();
+  void FormResize();
+
+  HWND frame_;
+  std::unique_ptr<ui::TCarouselWindow> cf_;
+};
+
+}  // namespace tavio::host

@@ -1,0 +1,96 @@
+// Windows-1252 without the operating system's help. The five bytes the code
+// page leaves undefined (0x81, 0x8D, 0x8F, 0x90, 0x9D) map to the C1 controls
+// of the same number, as Windows itself does, so every byte survives a round
+// trip through UTF-8.
+#include <cstdint>
+
+#include "library/codepage.h"
+
+namespace tavio {
+
+static constexpr char16_t kHighHalf[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021,  // 80
+    0x02C6, 0x2030, 0x0160, 0x2039, 0x0152, 0x008D, 0x017D, 0x008F,  // 88
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,  // 90
+    0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,  // 98
+};
+
+static char32_t ByteToCodePoint(uint8_t byte) {
+  return byte >= 0x80 && byte < 0xA0 ? kHighHalf[byte - 0x80] : byte;
+}
+
+static char CodePointToByte(char32_t cp) {
+  if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF)) return static_cast<char>(cp);
+  for (int i = 0; i < 32; ++i)
+    if (kHighHalf[i] == cp) return static_cast<char>(0x80 + i);
+  return '?';
+}
+
+static void AppendUtf8(std::string& out, char32_t cp) {
+  if (cp < 0x80) {
+    out += static_cast<char>(cp);
+  } else if (cp < 0x800) {
+    out += static_cast<char>(0xC0 | cp >> 6);
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  } else {
+    out += static_cast<char>(0xE0 | cp >> 12);
+    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
+    out += static_cast<char>(0x80 | (cp & 0x3F));
+  }
+}
+
+// Decodes one UTF-8 sequence at text[i], advancing i. A malformed or overlong
+// sequence gives U+FFFD for its first byte only, so decoding always moves on.
+static char32_t NextUtf8(std::string_view text, size_t& i) {
+  const uint8_t lead = static_cast<uint8_t>(text[i++]);
+  if (lead < 0x80) return lead;
+  int extra;
+  char32_t cp;
+  char32_t minimum;
+  if ((lead & 0xE0) == 0xC0) {
+    extra = 1, cp = lead & 0x1F, minimum = 0x80;
+  } else if ((lead & 0xF0) == 0xE0) {
+    extra = 2, cp = lead & 0x0F, minimum = 0x800;
+  } else if ((lead & 0xF8) == 0xF0) {
+    extra = 3, cp = lead & 0x07, minimum = 0x10000;
+  } else {
+    return 0xFFFD;
+  }
+  if (i + extra > text.size()) return 0xFFFD;
+  for (int k = 0; k < extra; ++k)
+    if ((static_cast<uint8_t>(text[i + k]) & 0xC0) != 0x80) return 0xFFFD;
+  for (int k = 0; k < extra; ++k) cp = cp << 6 | (static_cast<uint8_t>(text[i + k]) & 0x3F);
+  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0xFFFD;
+  i += extra;
+  return cp;
+}
+
+std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) out += CodePointToByte(NextUtf8(utf8, i));
+  return out;
+}
+
+std::string Utf16ToAnsi(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (size_t i = 0; i < utf16.size(); ++i) {
+    const char16_t unit = utf16[i];
+    // A surrogate pair is one character beyond the code page: one '?'.
+    if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 &&
+        utf16[i + 1] <= 0xDFFF)
+      ++i;
+    out += CodePointToByte(unit);
+  }
+  return out;
+}
+
+std::string AnsiToUtf8(std::string_view ansi) {
+  std::string out;
+  out.reserve(ansi.size());
+  for (const char c : ansi) AppendUtf8(out, ByteToCodePoint(static_cast<uint8_t>(c)));
+  return out;
+}
+
+}  // namespace tavio

@@ -1,0 +1,58 @@
+// TStream: the byte source and sink under the data-file reader and writer,
+// with a file stream (8-bit ANSI paths) and an in-memory stream.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace tavio {
+
+class TStream {
+ public:
+  virtual ~TStream() = default;
+  // Reads up to count bytes; fewer only at the end of the data.
+  virtual size_t Read(void* buffer, size_t count) = 0;
+  // Writes all count bytes or throws EDataFileError.
+  virtual void Write(const void* buffer, size_t count) = 0;
+  // Bytes left to read from the current position.
+  virtual uint64_t Remaining() const = 0;
+};
+
+class TFileStream : public TStream {
+ public:
+  enum class Mode { Read, Create };
+  // Throws EDataFileError when the file cannot be opened.
+  TFileStream(const std::string& path, Mode mode);
+  ~TFileStream() override;
+  TFileStream(const TFileStream&) = delete;
+  TFileStream& operator=(const TFileStream&) = delete;
+
+  size_t Read(void* buffer, size_t count) override;
+  void Write(const void* buffer, size_t count) override;
+  uint64_t Remaining() const override;
+  // Flushes and closes; throws when data could not be written.
+  void Close();
+
+ private:
+  std::FILE* file_ = nullptr;
+  uint64_t remaining_ = 0;
+};
+
+class TMemoryStream : public TStream {
+ public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::string_view bytes) : bytes_(bytes) {}
+
+  size_t Read(void* buffer, size_t count) override;
+  void Write(const void* buffer, size_t count) override;
+  uint64_t Remaining() const override { return bytes_.size() - position_; }
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+  size_t position_ = 0;
+};
+
+}  // namespace tavio

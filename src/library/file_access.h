@@ -1,0 +1,15 @@
+// Existence tests, deletion and replacement of files by 8-bit path: ANSI
+// Windows paths with backslashes on Win32, used as given natively.
+#pragma once
+#include <string>
+
+namespace tavio {
+
+// False for folders and for anything that cannot be examined.
+bool FileExists(const std::string& path);
+// True when the file was deleted.
+bool DeleteFileAt(const std::string& path);
+// Renames from to to, replacing an existing to in one step; true on success.
+bool MoveFileReplacing(const std::string& from, const std::string& to);
+
+}  // namespace tavio

@@ -1,0 +1,20 @@
+#include <sys/stat.h>
+
+#include <cstdio>
+
+#include "library/file_access.h"
+
+namespace tavio {
+
+bool FileExists(const std::string& path) {
+  struct stat info;
+  return ::stat(path.c_str(), &info) == 0 && !S_ISDIR(info.st_mode);
+}
+
+bool DeleteFileAt(const std::string& path) { return std::remove(path.c_str()) == 0; }
+
+bool MoveFileReplacing(const std::string& from, const std::string& to) {
+  return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+}  // namespace tavio

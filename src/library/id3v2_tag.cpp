@@ -1,0 +1,184 @@
+#include "library/id3v2_tag.h"
+
+#include <algorithm>
+#include <array>
+#include <exception>
+
+#include "library/codepage.h"
+#include "library/id3_genres.h"
+#include "library/tag_file.h"
+#include "library/tag_read_error.h"
+#include "library/tag_text.h"
+
+namespace tavio {
+
+namespace {
+
+constexpr uint64_t kHeaderSize = 10;
+constexpr uint64_t kFooterSize = 10;
+
+// Header flag bits (ID3v2.3 and 2.4 structure documents, section 3.1).
+constexpr uint8_t kFlagUnsynchronisation = 0x80;
+constexpr uint8_t kFlagExtendedHeader = 0x40;
+constexpr uint8_t kFlagExperimental = 0x20;
+constexpr uint8_t kFlagFooter = 0x10;
+
+uint32_t SyncsafeInt(const uint8_t* b) {
+  return (uint32_t{b[0] & 0x7Fu} << 21) | (uint32_t{b[1] & 0x7Fu} << 14) |
+         (uint32_t{b[2] & 0x7Fu} << 7) | uint32_t{b[3] & 0x7Fu};
+}
+
+uint32_t BigEndian32(const uint8_t* b) {
+  return (uint32_t{b[0]} << 24) | (uint32_t{b[1]} << 16) | (uint32_t{b[2]} << 8) | uint32_t{b[3]};
+}
+
+uint32_t BigEndian24(const uint8_t* b) {
+  return (uint32_t{b[0]} << 16) | (uint32_t{b[1]} << 8) | uint32_t{b[2]};
+}
+
+// Real frame identifiers are digits and upper-case letters; anything else
+// is where the padding (or garbage) after the last frame begins.
+bool IsFrameId(std::string_view id) {
+  for (const char c : id) {
+    if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
+  }
+  return true;
+}
+
+std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (size_t i = 0; i < units.size(); ++i) {
+    const auto first = static_cast<uint8_t>(bytes[2 * i]);
+    const auto second = static_cast<uint8_t>(bytes[2 * i + 1]);
+    units[i] = static_cast<char16_t>(bigEndian ? (first << 8) | second : (second << 8) | first);
+  }
+  return units;
+}
+
+// Text encodings of the ID3v2 structure documents: 0 ISO-8859-1 (taken as
+// the system code page), 1 UTF-16 with byte-order mark, 2 UTF-16BE, 3 UTF-8.
+std::string DecodeText(uint8_t encoding, std::string_view text) {
+  switch (encoding) {
+    case 0:
+      return std::string(TrimBlanks(text));
+    case 1: {
+      if (text.size() < 2) return {};
+      const bool bigEndian = static_cast<uint8_t>(text[0]) == 0xFE && static_cast<uint8_t>(text[1]) == 0xFF;
+      const std::u16string units = Utf16Units(text.substr(2), bigEndian);
+      return Utf16ToAnsi(TrimBlanks(std::u16string_view(units)));
+    }
+    case 2: {
+      const std::u16string units = Utf16Units(text, true);
+      return Utf16ToAnsi(TrimBlanks(std::u16string_view(units)));
+    }
+    case 3:
+      return Utf8ToAnsi(TrimBlanks(text));
+    default:
+      return {};
+  }
+}
+
+}  // namespace
+
+void TID3v2Tag::Clear() { *this = TID3v2Tag(); }
+
+void TID3v2Tag::ReadFromFile(const std::string& fileName) {
+  Clear();
+  try {
+    TTagFile file(fileName);
+    if (file.IsOpen()) ReadTag(file);
+  } catch (const std::exception& e) {
+    // Sizes are capped by the file, so this is rare: memory for a frame
+    // that really is that large.
+    ReportTagReadError(e.what());
+  }
+}
+
+void TID3v2Tag::ReadTag(TTagFile& file) {
+  if (!ReadHeader(file)) return;
+  ReadFrames(file, FirstFramePosition(file));
+}
+
+bool TID3v2Tag::ReadHeader(TTagFile& file) {
+  std::array<uint8_t, kHeaderSize> header{};
+  if (!file.ReadAt(0, header.data(), header.size())) return false;
+  if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return false;
+  if (header[3] < 2 || header[3] > 4) return false;
+  exists_ = true;
+  majorVersion_ = header[3];
+  revision_ = header[4];
+  const uint8_t flags = header[5];
+  unsynchronisation_ = (flags & kFlagUnsynchronisation) != 0;
+  // Version 2.2 uses these two bits for compression; treat them as unset.
+  extendedHeader_ = majorVersion_ >= 3 && (flags & kFlagExtendedHeader) != 0;
+  experimental_ = majorVersion_ >= 3 && (flags & kFlagExperimental) != 0;
+  footer_ = majorVersion_ == 4 && (flags & kFlagFooter) != 0;
+  size_ = SyncsafeInt(&header[6]) + kHeaderSize + (footer_ ? kFooterSize : 0);
+  return true;
+}
+
+// The extended header is skipped whole: version 2.4 gives a syncsafe size of
+// the whole extended header, version 2.3 a plain size of what follows it.
+uint64_t TID3v2Tag::FirstFramePosition(TTagFile& file) {
+  if (!extendedHeader_) return kHeaderSize;
+  std::array<uint8_t, 4> size{};
+  if (!file.ReadAt(kHeaderSize, size.data(), size.size())) return size_;
+  if (majorVersion_ == 4) return kHeaderSize + SyncsafeInt(size.data());
+  return kHeaderSize + 4 + BigEndian32(size.data());
+}
+
+void TID3v2Tag::ReadFrames(TTagFile& file, uint64_t position) {
+  const uint64_t idLength = majorVersion_ == 2 ? 3 : 4;
+  const uint64_t headerLength = majorVersion_ == 2 ? 6 : 10;
+  // Every frame must lie inside the tag and the file; a size claiming more
+  // is a broken tag and ends it like a truncated file, before allocating.
+  const uint64_t end = std::min(size_, file.Size());
+  std::array<uint8_t, 10> header{};
+  while (position < end && end - position >= headerLength) {
+    if (!file.ReadAt(position, header.data(), headerLength)) return;
+    TID3v2Frame frame;
+    frame.Id.assign(reinterpret_cast<const char*>(header.data()), idLength);
+    if (!IsFrameId(frame.Id)) return;
+    switch (majorVersion_) {
+      case 2: frame.Size = static_cast<int32_t>(BigEndian24(&header[3])); break;
+      case 3: frame.Size = static_cast<int32_t>(BigEndian32(&header[4])); break;
+      default: frame.Size = static_cast<int32_t>(SyncsafeInt(&header[4])); break;
+    }
+    position += headerLength;
+    const uint64_t dataLength = frame.Size > 0 ? static_cast<uint64_t>(frame.Size) : 0;
+    if (dataLength > end - position) return;
+    frame.Data.resize(dataLength);
+    if (!file.ReadAt(position, frame.Data.data(), dataLength)) return;
+    position += dataLength;
+    frames_.push_back(std::move(frame));
+  }
+}
+
+std::string_view TID3v2Tag::FrameIdOf(TValue value) const {
+  static constexpr std::array<std::array<std::string_view, 6>, 3> kIds = {{
+      {"TP1", "TT2", "TAL", "TYE", "TCO", "TRK"},
+      {"TPE1", "TIT2", "TALB", "TYER", "TCON", "TRCK"},
+      {"TPE1", "TIT2", "TALB", "TDRC", "TCON", "TRCK"},
+  }};
+  const size_t row = majorVersion_ >= 2 ? static_cast<size_t>(majorVersion_ - 2) : 0;
+  return kIds[row][static_cast<size_t>(value)];
+}
+
+std::string TID3v2Tag::GetText(std::string_view frameId) const {
+  for (auto it = frames_.rbegin(); it != frames_.rend(); ++it) {
+    if (it->Id != frameId) continue;
+    if (it->Data.size() < 2) return {};
+    const std::string_view data(it->Data);
+    return DecodeText(static_cast<uint8_t>(data[0]), data.substr(1));
+  }
+  return {};
+}
+
+std::string TID3v2Tag::GetArtist() const { return GetText(FrameIdOf(TValue::Artist)); }
+std::string TID3v2Tag::GetTitle() const { return GetText(FrameIdOf(TValue::Title)); }
+std::string TID3v2Tag::GetAlbum() const { return GetText(FrameIdOf(TValue::Album)); }
+std::string TID3v2Tag::GetYear() const { return GetText(FrameIdOf(TValue::Year)); }
+std::string TID3v2Tag::GetTrack() const { return GetText(FrameIdOf(TValue::Track)); }
+std::string TID3v2Tag::GetGenre() const { return ResolveGenreText(GetText(FrameIdOf(TValue::Genre))); }
+
+}  // namespace tavio

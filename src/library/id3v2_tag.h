@@ -1,0 +1,70 @@
+// TID3v2Tag: reads the ID3v2 tag (versions 2.2, 2.3, 2.4) at the start of an
+// MP3 file and answers the text values the library asks for. Reading only.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tavio {
+
+class TTagFile;
+
+struct TID3v2Frame {
+  std::string Id;    // 3 characters in version 2.2, 4 in 2.3 and 2.4
+  int32_t Size = 0;  // as stored; 0 or less means no data
+  std::string Data;  // the raw data bytes
+};
+
+class TID3v2Tag {
+ public:
+  // Forgets the previous tag and reads the file's. A missing file, a file
+  // without tag or an unsupported version leaves no tag; a broken or
+  // truncated tag keeps the frames read before the break.
+  void ReadFromFile(const std::string& fileName);
+
+  bool Exists() const { return exists_; }
+  int MajorVersion() const { return majorVersion_; }
+  int Revision() const { return revision_; }
+  bool Unsynchronisation() const { return unsynchronisation_; }
+  bool HasExtendedHeader() const { return extendedHeader_; }
+  bool Experimental() const { return experimental_; }
+  bool HasFooter() const { return footer_; }
+  // Header, frames, padding and footer.
+  uint64_t Size() const { return size_; }
+  const std::vector<TID3v2Frame>& Frames() const { return frames_; }
+
+  // Texts in the system code page, trimmed; empty when the frame is missing.
+  std::string GetArtist() const;
+  std::string GetTitle() const;
+  std::string GetAlbum() const;
+  std::string GetYear() const;
+  std::string GetTrack() const;
+  // The genre text with a "(number)" resolved to the genre's name.
+  std::string GetGenre() const;
+
+  // Text value of the last frame with this identifier.
+  std::string GetText(std::string_view frameId) const;
+
+ private:
+  enum class TValue { Artist, Title, Album, Year, Genre, Track };
+
+  void Clear();
+  void ReadTag(TTagFile& file);
+  bool ReadHeader(TTagFile& file);
+  uint64_t FirstFramePosition(TTagFile& file);
+  void ReadFrames(TTagFile& file, uint64_t position);
+  std::string_view FrameIdOf(TValue value) const;
+
+  bool exists_ = false;
+  int majorVersion_ = 0;
+  int revision_ = 0;
+  bool unsynchronisation_ = false;
+  bool extendedHeader_ = false;
+  bool experimental_ = false;
+  bool footer_ = false;
+  uint64_t size_ = 0;
+  std::vector<TID3v2Frame> frames_;
+};
+
+}  // namespace tavio

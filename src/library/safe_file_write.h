@@ -1,0 +1,19 @@
+// WriteFileSafely: a file is written beside its old version and takes its
+// place only once complete, so a failed or interrupted save loses nothing.
+#pragma once
+#include <functional>
+#include <string>
+
+#include "library/data_stream.h"
+
+namespace tavio {
+
+// The name of the file being written until it replaces path.
+std::string TemporaryNameFor(const std::string& path);
+
+// Runs write on a new file next to path, then replaces path with it. On any
+// failure the new file is removed, path is left as it was and the error is
+// rethrown.
+void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write);
+
+}  // namespace tavio

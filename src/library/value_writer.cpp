@@ -1,0 +1,66 @@
+#include "library/value_writer.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "library/codepage.h"
+#include "library/value_tags.h"
+
+namespace tavio {
+
+void TWriter::WriteByte(uint8_t byte) { WriteBytes(&byte, 1); }
+
+void TWriter::WriteBytes(const void* data, size_t count) {
+  const auto* source = static_cast<const uint8_t*>(data);
+  while (count > 0) {
+    if (used_ == sizeof buffer_) Flush();
+    const size_t take = std::min(count, sizeof buffer_ - used_);
+    std::memcpy(buffer_ + used_, source, take);
+    used_ += take;
+    source += take;
+    count -= take;
+  }
+}
+
+void TWriter::WriteLittleEndian(uint32_t value, int byteCount) {
+  for (int i = 0; i < byteCount; ++i) WriteByte(static_cast<uint8_t>(value >> (8 * i)));
+}
+
+void TWriter::WriteInteger(int32_t value) {
+  if (value >= -128 && value <= 127) {
+    WriteByte(value_tag::kInt8);
+    WriteLittleEndian(static_cast<uint32_t>(value), 1);
+  } else if (value >= -32768 && value <= 32767) {
+    WriteByte(value_tag::kInt16);
+    WriteLittleEndian(static_cast<uint32_t>(value), 2);
+  } else {
+    WriteByte(value_tag::kInt32);
+    WriteLittleEndian(static_cast<uint32_t>(value), 4);
+  }
+}
+
+void TWriter::WriteString(std::string_view text) {
+  const std::string utf8 = AnsiToUtf8(text);
+  if (utf8 != text) {
+    WriteByte(value_tag::kUtf8String);
+    WriteLittleEndian(static_cast<uint32_t>(utf8.size()), 4);
+    WriteBytes(utf8.data(), utf8.size());
+  } else if (text.size() <= 255) {
+    WriteByte(value_tag::kString);
+    WriteByte(static_cast<uint8_t>(text.size()));
+    WriteBytes(text.data(), text.size());
+  } else {
+    WriteByte(value_tag::kLString);
+    WriteLittleEndian(static_cast<uint32_t>(text.size()), 4);
+    WriteBytes(text.data(), text.size());
+  }
+}
+
+void TWriter::Flush() {
+  if (used_ == 0) return;
+  const size_t count = used_;
+  used_ = 0;
+  stream_.Write(buffer_, count);
+}
+
+}  // namespace tavio

@@ -1,0 +1,46 @@
+#include "player/winamp_control.h"
+
+namespace tavio {
+namespace {
+
+// One record for every AddFile of the process; filled and sent within one
+// call on the window thread.
+TCopyDataRecord& SharedCopyDataRecord() {
+  static TCopyDataRecord record;
+  return record;
+}
+
+}  // namespace
+
+TWinAmpControl::TWinAmpControl() : messenger_(PlatformPlayerMessenger()) {}
+
+TWinAmpControl::TWinAmpControl(TPlayerMessenger& messenger) : messenger_(messenger) {}
+
+TWindowHandle TWinAmpControl::GoFindWinAmp() {
+  Found = false;
+  WindowHandle = messenger_.FindWindowOfClass(WinAmpClassName);
+  Found = WindowHandle != 0;
+  return WindowHandle;
+}
+
+bool TWinAmpControl::IsPlaying() { return SendCommand(kWmUser, 0, kIpcIsPlaying) > 0; }
+
+void TWinAmpControl::Stop() { SendCommand(kWmCommand, kCommandStop, 0); }
+
+void TWinAmpControl::ClearPlaylist() { SendCommand(kWmUser, 0, kIpcDeletePlaylist); }
+
+void TWinAmpControl::AddFile(const std::string& path) {
+  TCopyDataRecord& record = SharedCopyDataRecord();
+  record.Tag = kCopyDataPlayFile;
+  record.ByteCount = static_cast<uint32_t>(path.size() + 1);
+  record.Bytes = path.c_str();
+  SendCommand(kWmCopyData, 0, reinterpret_cast<intptr_t>(&record));
+}
+
+void TWinAmpControl::Play() { SendCommand(kWmCommand, kCommandPlay, 0); }
+
+intptr_t TWinAmpControl::SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam) {
+  return messenger_.Send(WindowHandle, message, wParam, lParam);
+}
+
+}  // namespace tavio

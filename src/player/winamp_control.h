@@ -1,0 +1,40 @@
+// TWinAmpControl: finds the player's main window, sends it play commands and
+// reads the player's installation folder. One instance per user action.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "player/player_messenger.h"
+
+namespace tavio {
+
+class TWinAmpControl {
+ public:
+  TWinAmpControl();
+  explicit TWinAmpControl(TPlayerMessenger& messenger);
+  TWinAmpControl(const TWinAmpControl&) = delete;
+  TWinAmpControl& operator=(const TWinAmpControl&) = delete;
+
+  TWindowHandle GoFindWinAmp();
+  bool IsPlaying();
+  void Stop();
+  void ClearPlaylist();
+  // Appends the file (an 8-bit ANSI path) to the end of the playlist.
+  void AddFile(const std::string& path);
+  void Play();
+  intptr_t SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam);
+
+  // The player's folder with a backslash appended (also when it already ends
+  // with one); a lone backslash when it is not recorded. Natively the folder
+  // comes from the environment variable TAVIO_WINAMP_FOLDER and gets a '/'.
+  std::string GetWinampFolder() const;
+
+  TWindowHandle WindowHandle = 0;
+  std::string WinAmpClassName = "Winamp v1.x";
+  bool Found = false;
+
+ private:
+  TPlayerMessenger& messenger_;
+};
+
+}  // namespace tavio

@@ -1,0 +1,36 @@
+// TCarouselWindow: the window of the carousel. It owns the portable view,
+// gives it the screen, timer, clock and message round, and feeds it input.
+#pragma once
+#include <windows.h>
+
+#include <memory>
+
+#include "ui/paint_box32.h"
+#include "view/marquelle2.h"
+
+namespace tavio::ui {
+
+class TCarouselWindow : public TPaintBox32, public TViewPlatform {
+ public:
+  TCarouselWindow(HWND parent, int x, int y, int w, int h);
+  ~TCarouselWindow() override;
+
+  TMarquelle2& View() { return *view_; }
+
+ protected:
+  const TBitmap32& Buffer() const override { return view_->FrameBuffer; }
+  void PaintOver(HDC dc) override;
+  LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  void Flush() override { TPaintBox32::Flush(); }
+  void ProcessPendingMessages() override;
+  void SetTimer(bool enabled, uint32_t intervalMs) override;
+  int64_t NowMs() override;
+  void PostToViewThread(std::function<void()> task) override;
+  void DropPostedTasks();
+
+  std::unique_ptr<TMarquelle2> view_;
+};
+
+}  // namespace tavio::ui

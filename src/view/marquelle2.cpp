@@ -1,0 +1,107 @@
+#include "view/marquelle2.h"
+
+#include "library/compare_albums.h"
+#include "library/library_files.h"
+#include "raster/module_resources.h"
+#include "raster/rounding.h"
+
+namespace tavio {
+namespace {
+
+class TPlatformViewSettings : public TViewSettingsSource {
+ public:
+  void ReadStartup(TViewSettings& settings) override { ReadStartupSettings(settings); }
+  void WritePosition(int32_t currentIndex, int32_t stepCount) override {
+    WriteViewPosition(currentIndex, stepCount);
+  }
+};
+
+}  // namespace
+
+TViewSettingsSource& PlatformViewSettings() {
+  static TPlatformViewSettings settings;
+  return settings;
+}
+
+TMarquelle2::TMarquelle2(TViewPlatform& platform, TViewSettingsSource& settings)
+    : Platform(platform), Settings(settings) {
+  Platform.SetTimer(false, kIdleTimerMs);
+  for (int32_t i = 0; i < 6; ++i) {
+    Slots[i].SetSize(250, 333);
+    Slots[i].Position = i;
+  }
+  // A missing panel picture leaves the panel empty; nobody is told.
+  try {
+    LoadFromResourceName(PanelImage, "SCHALTER");
+  } catch (...) {
+  }
+  ApplyStartupSettings();
+}
+
+void TMarquelle2::ApplyStartupSettings() {
+  TViewSettings s;
+  s.StepCount = StepCount;
+  s.MirrorAlpha = MirrorAlpha;
+  Settings.ReadStartup(s);
+  UseControlPanel = s.UseControlPanel;
+  CurveA = s.CurveA;
+  CurveB = s.CurveB;
+  SizeFactor = s.SizeFactor;
+  StepCount = s.StepCount < 1 ? 1 : s.StepCount;
+  CurrentIndex = s.CurrentIndex;
+  MirrorAlpha = s.MirrorAlpha;
+  ReverseScroll = s.ReverseScroll;
+  PluginFolder = s.PluginFolder;
+  SearchPaths = s.SearchPaths;
+}
+
+TMarquelle2::~TMarquelle2() {
+  // Errors while saving are swallowed: destruction must go on.
+  try {
+    Settings.WritePosition(CurrentIndex, StepCount);
+  } catch (...) {
+  }
+  Platform.SetTimer(false, kIdleTimerMs);
+}
+
+void TMarquelle2::Start() {
+  Resize(Width(), Height());
+  if (AlbumCount == 0) OpenLibrary();
+  DrawRestFrame();
+}
+
+void TMarquelle2::OpenLibrary() {
+  LoadLibraryFiles(PluginFolder, Albums, HiddenAlbums);
+  AlbumCount = Albums.Count();
+  Albums.Sort(CompareAlbums);
+  if (CurrentIndex < 0 || CurrentIndex >= AlbumCount) {
+    const int32_t wrapped = AlbumCount > 0 ? CurrentIndex % AlbumCount : 0;
+    CurrentIndex = (wrapped >= 0 && wrapped < AlbumCount) ? wrapped : 0;
+  }
+  Layout();
+}
+
+void TMarquelle2::Layout() {
+  if (!LayoutPlaces(Width(), Height(), Places)) return;
+  DrawRestFrame();
+}
+
+void TMarquelle2::Resize(int32_t width, int32_t height) {
+  FrameBuffer.SetSize(width, height);
+  ScrollDirection = 0;
+  if (AlbumCount > 0) Layout();
+}
+
+void TMarquelle2::Paint(TScreenCanvas& canvas) {
+  if (AlbumCount != 0) return;
+  canvas.TextOut(Round(Width() / 2.0) - 30, Round(Height() / 2.0), kEmptyHint);
+  if (UseControlPanel) canvas.Draw(Width() - 101, Height() - 21, PanelImage);
+}
+
+void TMarquelle2::DrawRestFrame() {
+  if (AlbumCount == 0) return;
+  FrameBuffer.Clear(0);
+  Platform.Flush();
+}
+
+}  // namespace tavio

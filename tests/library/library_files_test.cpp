@@ -1,0 +1,185 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+
+#include "library/data_file_error.h"
+#include "library/file_access.h"
+#include "library/library_files.h"
+#include "library/safe_file_write.h"
+
+using namespace tavio;
+using namespace std::string_literals;
+namespace fs = std::filesystem;
+
+namespace {
+
+// A fresh plug-in folder per test, removed afterwards.
+class LibraryFiles : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    dir_ = fs::temp_directory_path() /
+           ("tavio_library_files_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  std::string Folder() const { return dir_.string() + "/"; }
+  std::string PathOf(const char* name) const { return Folder() + name; }
+
+  static std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+  static void WriteAll(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
+  }
+
+  fs::path dir_;
+};
+
+void AddAlbum(TOLSaveable& list, const std::string& album, const std::string& genre = "") {
+  auto* a = new TAlbum;
+  a->Album = album;
+  a->Genre = genre;
+  list.Add(a);
+}
+
+std::string Record(const std::string& album) {
+  return "\x06\x06TAlbum"s                                      // class name
+         "\x06\x00\x06\x00\x02\x00\x06\x00"s                    // CoverFile, Title, Year, Artist
+         "\x06"s + static_cast<char>(album.size()) + album +    // Album
+         "\x06\x00\x02\x00"s;                                   // Genre, reserved
+}
+
+}  // namespace
+
+TEST_F(LibraryFiles, RoundTripThroughBothFiles) {
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "Shown 1");
+  AddAlbum(albums, "Shown 2");
+  AddAlbum(hidden, "Hidden", "Polka");
+  SaveLibraryFiles(Folder(), albums, hidden);
+  EXPECT_FALSE(FileExists(TemporaryNameFor(PathOf("Data.dat"))));
+
+  TOLSaveable albums2, hidden2;
+  LoadLibraryFiles(Folder(), albums2, hidden2);
+  ASSERT_EQ(albums2.Count(), 2);
+  EXPECT_EQ(albums2.Items(1)->Album, "Shown 2");
+  ASSERT_EQ(hidden2.Count(), 1);
+  EXPECT_EQ(hidden2.Items(0)->Genre, "Polka");
+}
+
+TEST_F(LibraryFiles, SavingWithNoHiddenAlbumsDeletesData2) {
+  WriteAll(PathOf("Data2.dat"), "\x02\x01"s + Record("stale"));
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "A");
+  SaveLibraryFiles(Folder(), albums, hidden);
+  EXPECT_FALSE(FileExists(PathOf("Data2.dat")));
+  EXPECT_TRUE(FileExists(PathOf("Data.dat")));
+}
+
+TEST_F(LibraryFiles, BrokenFileIsDeletedAndKeepsTheAlbumsReadBeforeTheBreak) {
+  const std::string third = Record("three");
+  WriteAll(PathOf("Data.dat"), "\x02\x03"s + Record("one") + Record("two") + third.substr(0, 12));
+  WriteAll(PathOf("Data2.dat"), "\x02\x01\x06\x05TSong"s);
+  TOLSaveable albums, hidden;
+  LoadLibraryFiles(Folder(), albums, hidden);
+  ASSERT_EQ(albums.Count(), 2);
+  EXPECT_EQ(albums.Items(0)->Album, "one");
+  EXPECT_EQ(albums.Items(1)->Album, "two");
+  EXPECT_EQ(hidden.Count(), 0);
+  EXPECT_FALSE(FileExists(PathOf("Data.dat")));
+  EXPECT_FALSE(FileExists(PathOf("Data2.dat")));
+}
+
+TEST_F(LibraryFiles, MissingFilesLeaveTheListsAlone) {
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "kept");
+  LoadLibraryFiles(Folder() + "nowhere/", albums, hidden);
+  EXPECT_EQ(albums.Count(), 1);
+  EXPECT_EQ(hidden.Count(), 0);
+}
+
+TEST_F(LibraryFiles, FailedWriteLeavesThePreviousFileWholeAndLoadable) {
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "precious");
+  SaveLibraryFiles(Folder(), albums, hidden);
+  const std::string before = ReadAll(PathOf("Data.dat"));
+
+  // A save that dies half-way, as on a full disk.
+  EXPECT_THROW(WriteFileSafely(PathOf("Data.dat"),
+                               [](TStream& stream) {
+                                 stream.Write("\x02\x05", 2);
+                                 throw EDataFileError("disk full");
+                               }),
+               EDataFileError);
+  EXPECT_EQ(ReadAll(PathOf("Data.dat")), before);
+  EXPECT_FALSE(FileExists(TemporaryNameFor(PathOf("Data.dat"))));
+
+  // A save into a folder that has vanished.
+  fs::remove_all(dir_);
+  SaveLibraryFiles(Folder(), albums, hidden);
+  EXPECT_FALSE(FileExists(PathOf("Data.dat")));
+}
+
+TEST_F(LibraryFiles, FailedAlbumsSaveKeepsBothOldFiles) {
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "a");
+  AddAlbum(hidden, "h");
+  SaveLibraryFiles(Folder(), albums, hidden);
+  // The temporary name is taken by a folder, so the new Data.dat cannot be written.
+  fs::create_directory(TemporaryNameFor(PathOf("Data.dat")));
+  TOLSaveable none;
+  SaveLibraryFiles(Folder(), albums, none);
+  TOLSaveable albums2, hidden2;
+  LoadLibraryFiles(Folder(), albums2, hidden2);
+  EXPECT_EQ(albums2.Count(), 1);
+  EXPECT_EQ(hidden2.Count(), 1) << "a failed first save must not go on to delete Data2.dat";
+}
+
+TEST_F(LibraryFiles, ListCommandPrintsAlbumsAndFailsOnABrokenFile) {
+  const char* tool = std::getenv("TAVIO_TOOL");
+  if (!tool || !FileExists(tool)) GTEST_SKIP() << "tavio tool not built";
+  auto run = [&](const std::string& args, std::string& out) {
+    const std::string command = std::string(tool) + " list " + args + " 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    char buffer[4096];
+    size_t got;
+    out.clear();
+    while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+    return WEXITSTATUS(pclose(pipe));
+  };
+  TOLSaveable albums, hidden;
+  auto* a = new TAlbum;
+  a->CoverFile = "C:\\M\\x.jpg";
+  a->Title = "T";
+  a->Year = 1999;
+  a->Artist = "Caf\xE9 \"Q\"";
+  a->Album = "Alb";
+  a->Genre = "Rock";
+  albums.Add(a);
+  SaveLibraryFiles(Folder(), albums, hidden);
+
+  std::string out;
+  EXPECT_EQ(run(PathOf("Data.dat"), out), 0);
+  EXPECT_EQ(out, "C:\\M\\x.jpg\tT\t1999\tCaf\xC3\xA9 \"Q\"\tAlb\tRock\n");
+  EXPECT_EQ(run("--json " + PathOf("Data.dat"), out), 0);
+  EXPECT_NE(out.find(R"("Artist": "Caf)" "\xC3\xA9" R"( \"Q\"")"), std::string::npos) << out;
+  EXPECT_NE(out.find(R"("CoverFile": "C:\\M\\x.jpg")"), std::string::npos) << out;
+
+  WriteAll(PathOf("Broken.dat"), "\x02\x02"s + Record("one") + "\x06\x06TAl");
+  EXPECT_NE(run(PathOf("Broken.dat"), out), 0);
+  EXPECT_EQ(out, "\t\t0\t\tone\t\n");
+}

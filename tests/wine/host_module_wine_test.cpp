@@ -1,0 +1,98 @@
+// The plug-in as the player sees it: the exported records, and Init, Render
+// and Quit driven through the stand-in player.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "player_host_run.h"
+#include "raster/bmp_file.h"
+
+using namespace tavio::test;
+
+namespace {
+
+using GetHeaderFn = void*(__cdecl*)();
+
+template <typename T>
+T At(const void* record, int offset) {
+  T value;
+  std::memcpy(&value, static_cast<const char*>(record) + offset, sizeof value);
+  return value;
+}
+
+}  // namespace
+
+TEST(PluginRecords, HeaderAndModuleAtTheirOffsets_Wine) {
+  HMODULE dll = LoadLibraryA((ProductFolder() + "vis_Tavio.dll").c_str());
+  ASSERT_NE(dll, nullptr);
+  const auto getHeader = reinterpret_cast<GetHeaderFn>(GetProcAddress(dll, "winampVisGetHeader"));
+  ASSERT_NE(getHeader, nullptr);
+  const void* header = getHeader();
+  EXPECT_EQ(At<int>(header, 0), 0x101);
+  EXPECT_STREQ(At<const char*>(header, 4), "Marquelle");
+  const auto getModule = At<void*(__cdecl*)(int)>(header, 8);
+  const void* module = getModule(0);
+  ASSERT_NE(module, nullptr);
+  EXPECT_EQ(getModule(1), nullptr);
+  EXPECT_STREQ(At<const char*>(module, 0), "Marquelle");
+  EXPECT_EQ(At<int>(module, 20), 25);  // latencyMs
+  EXPECT_EQ(At<int>(module, 24), 25);  // delayMs
+  EXPECT_EQ(At<int>(module, 28), 0);   // spectrumNch
+  EXPECT_EQ(At<int>(module, 32), 2);   // waveformNch
+  for (int offset : {2340, 2344, 2348, 2352}) EXPECT_NE(At<void*>(module, offset), nullptr) << offset;
+  EXPECT_EQ(At<void*>(module, 2356), nullptr);  // userData
+  const auto render = At<int(__cdecl*)(void*)>(module, 2348);
+  EXPECT_EQ(render(const_cast<void*>(module)), 0);
+  FreeLibrary(dll);
+}
+
+TEST(PluginLifecycle, InitRegistersTheFrameAndQuitUnregistersIt_Wine) {
+  const auto run = RunPlayerHost({"wait 300", "quit"});
+  ASSERT_FALSE(run.timedOut);
+  ASSERT_GE(run.log.size(), 3u);
+  EXPECT_EQ(run.log[0], "ipc 505");
+  EXPECT_EQ(run.log[1], "ipc 611 frame");
+  EXPECT_EQ(run.log.back(), "ipc 611 0");
+  EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
+  EXPECT_FALSE(run.Contains("render returned non-zero"));
+}
+
+TEST(PluginLifecycle, SecondInitWhileRunningCreatesNothing_Wine) {
+  const auto run = RunPlayerHost({"wait 200", "init", "wait 300", "quit"});
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.CountOf("ipc 505"), 1);
+  EXPECT_EQ(run.CountOf("ipc 611 frame"), 1);
+  EXPECT_TRUE(run.Dialogs().empty());
+}
+
+TEST(PluginLifecycle, InitQuitInitOpensANewFrame_Wine) {
+  const auto run = RunPlayerHost({"wait 200", "quit-module", "wait 300", "init", "wait 500", "quit"});
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.CountOf("ipc 505"), 2);
+  EXPECT_EQ(run.CountOf("ipc 611 frame"), 2);
+  EXPECT_EQ(run.CountOf("ipc 611 0"), 2);  // the scripted Quit and the final one
+  EXPECT_TRUE(run.Dialogs().empty());
+}
+
+TEST(EmptyLibrary, ShowsTheHintText_Wine) {
+  const std::string folder = NewTempFolder("hint");
+  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "screenshot " + folder + "shot.bmp", "quit"}, "",
+                                 folder);
+  ASSERT_FALSE(run.timedOut);
+  tavio::TBitmap32 shot;
+  tavio::LoadBmpFile(shot, folder + "shot.bmp");
+  ASSERT_EQ(shot.Width(), 658);
+  ASSERT_EQ(shot.Height(), 515);
+  // The view is 654 x 370 at (2, 72); the hint starts at (297, 185) inside it.
+  int lit = 0;
+  for (int y = 72 + 185; y < 72 + 185 + 12; ++y)
+    for (int x = 2 + 297; x < 2 + 297 + 120; ++x) lit += (shot.GetPixel(x, y) & 0xFFFFFF) != 0;
+  EXPECT_GT(lit, 20);
+  int litElsewhere = 0;
+  for (int y = 0; y < 60; ++y)
+    for (int x = 0; x < 658; ++x) litElsewhere += (shot.GetPixel(x, y) & 0xFFFFFF) != 0;
+  EXPECT_EQ(litElsewhere, 0);
+}

@@ -1,0 +1,132 @@
+// The --actions script: input through the real message path, resizes,
+// screenshots of the frame as drawn on screen, Config and quit.
+#include <windows.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "player_state.h"
+#include "raster/bitmap32.h"
+#include "raster/bmp_file.h"
+
+namespace playerhost {
+namespace {
+
+// Waits until the vis thread has handled everything posted to the view so far.
+void SyncWithView(HWND view) {
+  DWORD_PTR result;
+  SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+}
+
+void PostMouse(HWND view, UINT msg, WPARAM keys, int x, int y) {
+  PostMessageA(view, msg, keys, MAKELPARAM(x, y));
+}
+
+void ResizeFrameClient(HWND frame, int w, int h) {
+  RECT r{0, 0, w, h};
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_EXSTYLE)));
+  SetWindowPos(frame, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
+}
+
+void Screenshot(HWND frame, const std::string& file) {
+  RECT client;
+  GetClientRect(frame, &client);
+  const int w = client.right, h = client.bottom;
+  HDC screen = GetDC(frame);
+  HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof info.bmiHeader;
+  info.bmiHeader.biWidth = w;
+  info.bmiHeader.biHeight = -h;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  void* bits = nullptr;
+  HBITMAP dib = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ old = SelectObject(memory, dib);
+  BitBlt(memory, 0, 0, w, h, screen, 0, 0, SRCCOPY);
+  GdiFlush();
+  tavio::TBitmap32 shot(w, h);
+  const auto* src = static_cast<const uint32_t*>(bits);
+  for (int i = 0; i < w * h; ++i) shot.Bits()[i] = src[i] | 0xFF000000u;
+  SelectObject(memory, old);
+  DeleteObject(dib);
+  DeleteDC(memory);
+  ReleaseDC(frame, screen);
+  tavio::SaveBmpFile(shot, file);
+}
+
+void RunLine(const std::string& line) {
+  Player& p = ThePlayer();
+  std::istringstream in(line);
+  std::string verb;
+  in >> verb;
+  if (verb.empty() || verb[0] == '#') return;
+  HWND view = FindViewWindow();
+  HWND frame = p.frameWindow;
+  int x = 0, y = 0;
+  if (verb == "move" && in >> x >> y) {
+    PostMouse(view, WM_MOUSEMOVE, 0, x, y);
+  } else if (verb == "press" && in >> x >> y) {
+    PostMouse(view, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+  } else if (verb == "release" && in >> x >> y) {
+    PostMouse(view, WM_LBUTTONUP, 0, x, y);
+  } else if (verb == "click" && in >> x >> y) {
+    PostMouse(view, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    PostMouse(view, WM_LBUTTONUP, 0, x, y);
+  } else if (verb == "dblclick" && in >> x >> y) {
+    PostMouse(view, WM_LBUTTONDOWN, MK_LBUTTON, x, y);
+    PostMouse(view, WM_LBUTTONUP, 0, x, y);
+    PostMouse(view, WM_LBUTTONDBLCLK, MK_LBUTTON, x, y);
+    PostMouse(view, WM_LBUTTONUP, 0, x, y);
+  } else if (verb == "rclick" && in >> x >> y) {
+    PostMouse(view, WM_RBUTTONDOWN, MK_RBUTTON, x, y);
+    PostMouse(view, WM_RBUTTONUP, 0, x, y);
+  } else if (verb == "wheel" && in >> x) {
+    POINT pt{10, 10};
+    ClientToScreen(view, &pt);
+    PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
+  } else if (verb == "resize" && in >> x >> y) {
+    ResizeFrameClient(frame, x, y);
+  } else if (verb == "wait" && in >> x) {
+    Sleep(static_cast<DWORD>(x));
+  } else if (verb == "screenshot") {
+    std::string file;
+    in >> file;
+    SyncWithView(view);
+    Screenshot(frame, file);
+  } else if (verb == "config") {
+    PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
+  } else if (verb == "init") {
+    PostThreadMessageA(p.visThreadId, kVisInitMessage, 0, 0);
+  } else if (verb == "quit-module") {
+    PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
+  } else if (verb == "quit") {
+    if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
+  } else {
+    p.log.Write("error bad action: " + line);
+    return;
+  }
+  if (HWND now = FindViewWindow()) SyncWithView(now);
+}
+
+DWORD WINAPI ScriptThread(void*) {
+  Player& p = ThePlayer();
+  for (int i = 0; i < 200 && !(p.visRunning && FindViewWindow()); ++i) Sleep(50);
+  if (!FindViewWindow()) p.log.Write("error no view window");
+  std::ifstream file(p.options.actionsFile);
+  std::string line;
+  while (std::getline(file, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    RunLine(line);
+  }
+  return 0;
+}
+
+}  // namespace
+
+HANDLE StartActionScript() { return CreateThread(nullptr, 0, ScriptThread, nullptr, 0, nullptr); }
+
+}  // namespace playerhost

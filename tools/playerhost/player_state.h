@@ -1,0 +1,63 @@
+// What the stand-in player's threads share: options, the message log, the
+// playlist, and the windows of the running plug-in.
+#pragma once
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+
+#include "host/vis_module.h"
+
+namespace playerhost {
+
+struct Options {
+  std::string plugin;
+  std::string winampDir;
+  std::string logFile;
+  std::string actionsFile;
+  bool playing = false;
+  bool closeDialogs = false;
+};
+
+class MessageLog {
+ public:
+  void Open(const std::string& path);
+  void Write(const std::string& line);
+
+ private:
+  std::mutex mutex_;
+  FILE* file_ = nullptr;
+};
+
+struct Player {
+  Options options;
+  MessageLog log;
+  HWND mainWindow = nullptr;
+  HWND playlistBox = nullptr;
+  std::atomic<HWND> frameWindow{nullptr};
+  std::atomic<DWORD> visThreadId{0};
+  std::atomic<bool> visRunning{false};
+  tavio::host::VisModule* module = nullptr;
+};
+
+Player& ThePlayer();
+
+// Custom messages of the player window.
+constexpr UINT kRunConfigMessage = WM_APP + 5;
+constexpr UINT kScriptDoneMessage = WM_APP + 6;
+// Thread messages to the vis thread: call the module's Init or Quit again.
+constexpr UINT kVisInitMessage = WM_APP + 10;
+constexpr UINT kVisQuitMessage = WM_APP + 11;
+
+HWND CreatePlayerWindow(HINSTANCE instance);
+tavio::host::EmbedWindowFn EmbeddingFunction();
+// Runs the plug-in on its own thread, as the player's vis thread does.
+HANDLE StartVisThread();
+HANDLE StartActionScript();
+void StartDialogWatch();
+// The carousel window inside the frame, or null.
+HWND FindViewWindow();
+
+}  // namespace playerhost

@@ -1,0 +1,156 @@
+// The player's main window ("Winamp v1.x"): answers the plug-in's host
+// messages, records the player commands and shows the playlist.
+#include <windows.h>
+
+#include <string>
+
+#include "player_state.h"
+
+namespace playerhost {
+namespace {
+
+constexpr int kPlaylistId = 100;
+
+void Log(const std::string& line) { ThePlayer().log.Write(line); }
+
+void AddToPlaylist(const std::string& path) {
+  SendMessageA(ThePlayer().playlistBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+}
+
+LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
+  Player& p = ThePlayer();
+  switch (code) {
+    case tavio::host::kIpcGetEmbedIf:
+      Log("ipc 505");
+      return reinterpret_cast<LRESULT>(EmbeddingFunction());
+    case tavio::host::kIpcSetVisWnd:
+      Log(wParam ? "ipc 611 frame" : "ipc 611 0");
+      return 0;
+    case 104:
+      Log("ipc 104");
+      return p.options.playing ? 1 : 0;
+    case 101:
+      Log("ipc 101");
+      SendMessageA(p.playlistBox, LB_RESETCONTENT, 0, 0);
+      return 0;
+    default:
+      Log("ipc " + std::to_string(code));
+      return 0;
+  }
+}
+
+LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  Player& p = ThePlayer();
+  switch (msg) {
+    case WM_CREATE:
+      p.playlistBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 10,
+                                      10, hwnd, reinterpret_cast<HMENU>(kPlaylistId), nullptr, nullptr);
+      return 0;
+    case WM_SIZE:
+      MoveWindow(p.playlistBox, 0, 0, LOWORD(lParam), HIWORD(lParam), TRUE);
+      return 0;
+    case WM_USER:
+      return AnswerIpc(wParam, lParam);
+    case WM_COPYDATA: {
+      const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
+      std::string text(static_cast<const char*>(data->lpData), data->cbData);
+      if (!text.empty() && text.back() == '\0') text.pop_back();
+      Log("copydata " + std::to_string(data->dwData) + " " + text);
+      if (data->dwData == 100) AddToPlaylist(text);
+      return 1;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wParam) == 40045 || LOWORD(wParam) == 40047) {
+        Log("command " + std::to_string(LOWORD(wParam)));
+        return 0;
+      }
+      break;
+    case kRunConfigMessage:
+      if (p.module) p.module->Config(p.module);
+      return 0;
+    case kScriptDoneMessage:
+    case WM_CLOSE:
+      DestroyWindow(hwnd);
+      return 0;
+    case WM_DESTROY:
+      PostQuitMessage(0);
+      return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+// The embedded frame: a plain resizable window that keeps the state block's
+// rectangle up to date, as the player's skinned frame does.
+LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_WINDOWPOSCHANGED) {
+    if (auto* state = reinterpret_cast<tavio::host::EmbedWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+      GetWindowRect(hwnd, &state->r);
+  }
+  if (msg == WM_CLOSE) {
+    PostMessageA(ThePlayer().mainWindow, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  return DefWindowProcA(hwnd, msg, wParam, lParam);
+}
+
+HWND __cdecl EmbedWindow(tavio::host::EmbedWindowState* state) {
+  static const bool registered = [] {
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = FrameProc;
+    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    wc.lpszClassName = "PlayerHostFrame";
+    return RegisterClassA(&wc) != 0;
+  }();
+  if (!registered) return nullptr;
+  const RECT r = state->r;
+  HWND frame = CreateWindowExA(0, "PlayerHostFrame", "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left,
+                               r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
+                               GetModuleHandleA(nullptr), nullptr);
+  if (!frame) return nullptr;
+  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  GetWindowRect(frame, &state->r);
+  state->me = frame;
+  ThePlayer().frameWindow = frame;
+  return frame;
+}
+
+}  // namespace
+
+tavio::host::EmbedWindowFn EmbeddingFunction() { return &EmbedWindow; }
+
+HWND CreatePlayerWindow(HINSTANCE instance) {
+  WNDCLASSA wc{};
+  wc.lpfnWndProc = PlayerProc;
+  wc.hInstance = instance;
+  wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = "Winamp v1.x";
+  RegisterClassA(&wc);
+  HWND hwnd = CreateWindowExA(0, "Winamp v1.x", "playerhost - playlist", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 0,
+                              420, 300, nullptr, nullptr, instance, nullptr);
+  return hwnd;
+}
+
+namespace {
+
+BOOL CALLBACK TakeIfView(HWND child, LPARAM out) {
+  char name[64] = {};
+  GetClassNameA(child, name, sizeof name);
+  if (std::string(name) != "TMarquelle2") return TRUE;
+  *reinterpret_cast<HWND*>(out) = child;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindViewWindow() {
+  const HWND frame = ThePlayer().frameWindow;
+  if (!frame) return nullptr;
+  HWND found = nullptr;
+  EnumChildWindows(frame, TakeIfView, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+}  // namespace playerhost

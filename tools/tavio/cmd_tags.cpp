@@ -1,0 +1,43 @@
+// tavio tags FILE...: the tag values the library takes from each file, one
+// header line with the file name and one line of tab-separated values.
+#include <cstdio>
+#include <initializer_list>
+#include <string>
+
+#include "command.h"
+#include "library/album.h"
+#include "library/song_track.h"
+
+namespace tavio::tool {
+
+// Texts may hold NUL bytes between values; they are written as they stand.
+static void PrintLine(std::initializer_list<std::string> fields) {
+  bool first = true;
+  for (const std::string& field : fields) {
+    if (!first) std::fputc('\t', stdout);
+    std::fwrite(field.data(), 1, field.size(), stdout);
+    first = false;
+  }
+  std::fputc('\n', stdout);
+}
+
+static int RunTags(const Args& args) {
+  if (args.empty()) throw UsageError{"no file given"};
+  TID3v2Tag v2;
+  TID3v1Tag v1;
+  for (const std::string& file : args) {
+    TAlbum album;
+    album.ReadTags(file);
+    TSong song;
+    song.FileName = file;
+    ReadSongTrackAndTitle(song, v2, v1);
+    PrintLine({file});
+    PrintLine({album.Title, album.Artist, album.Album, std::to_string(album.Year), album.Genre,
+               std::to_string(song.Track)});
+  }
+  return 0;
+}
+
+TAVIO_COMMAND("tags", "tags FILE...", RunTags);
+
+}  // namespace tavio::tool
