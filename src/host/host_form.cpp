@@ -55,6 +55,10 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_SIZE:
       FormResize();
       return 0;
+    case WM_MOUSEWHEEL:
+      // Wheel notches go to the focus window; the view never takes the focus.
+      if (cf_) return SendMessageA(cf_->Handle(), msg, wParam, lParam);
+      return TWindow::HandleMessage(msg, wParam, lParam);
     case kShowSettingsMessage:
       ShowWindow(frame_, SW_SHOW);
       Show();

@@ -58,6 +58,9 @@ LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
     }
   }
   if (msg == WM_SIZE && g_hostForm) g_hostForm->FitFrame();
+  // The frame holds the focus while the view is used: its wheel notches are the view's.
+  if (msg == WM_MOUSEWHEEL && g_hostForm && g_hostForm->CF())
+    return SendMessageA(g_hostForm->CF()->Handle(), msg, wParam, lParam);
   return CallWindowProcA(g_previousFrameProc, hwnd, msg, wParam, lParam);
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 #include <atomic>
 #include <cstdint>
+#include <mutex>
 #include <string>
 
 #include "library/base_object.h"
@@ -23,6 +24,9 @@ class TAlbum : public TBaseObject {
   bool ClaimCover() { return !CoverReady.exchange(true); }
 
   std::atomic<bool> CoverReady{false};
+  // Held by whoever reads or writes Cover while loaders may run: a loader
+  // swapping in a prepared picture, the view filling a slot from it.
+  mutable std::mutex CoverLock;
   std::string CoverFile;
   std::string Title;
   int32_t Year = 0;

@@ -7,7 +7,7 @@
 #include "library/id3_genres.h"
 #include "library/tag_file.h"
 #include "library/tag_read_error.h"
-#include "library/tag_text.h"
+#include "library/trim_blanks.h"
 
 namespace tavio {
 

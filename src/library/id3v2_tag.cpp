@@ -8,7 +8,7 @@
 #include "library/id3_genres.h"
 #include "library/tag_file.h"
 #include "library/tag_read_error.h"
-#include "library/tag_text.h"
+#include "library/trim_blanks.h"
 
 namespace tavio {
 
@@ -109,7 +109,7 @@ bool TID3v2Tag::ReadHeader(TTagFile& file) {
   revision_ = header[4];
   const uint8_t flags = header[5];
   unsynchronisation_ = (flags & kFlagUnsynchronisation) != 0;
-  // Version 2.2 uses these two bits for compression; treat them as unset.
+  // Version 2.2 has neither (its bit 6 means compression).
   extendedHeader_ = majorVersion_ >= 3 && (flags & kFlagExtendedHeader) != 0;
   experimental_ = majorVersion_ >= 3 && (flags & kFlagExperimental) != 0;
   footer_ = majorVersion_ == 4 && (flags & kFlagFooter) != 0;

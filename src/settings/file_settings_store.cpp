@@ -2,13 +2,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <iterator>
 #include <sstream>
 #include <stdexcept>
 #include <utility>
 
-#include "settings/file_replace.h"
-#include "settings/integer_text.h"
+#include "library/safe_file_write.h"
+#include "library/text_to_int.h"
 #include "settings/setting_names.h"
 
 namespace tavio {
@@ -96,6 +95,8 @@ void TFileSettingsStore::Load() {
   std::istringstream lines(contents);
   std::string line;
   int lineNumber = 0;
+  std::string currentSection;
+  bool inSection = false;
   auto fail = [&](const char* why) {
     throw std::runtime_error("Settings file " + path_ + " line " + std::to_string(lineNumber) + ": " + why);
   };
@@ -111,10 +112,11 @@ void TFileSettingsStore::Load() {
     std::string name;
     if (fields.size() < 2 || !Unescape(fields[1], name)) fail("broken record");
     if (fields[0] == "section" && fields.size() == 2) {
-      ProvideSection(name);
+      currentSection = ProvideSection(name).Name;
+      inSection = true;
       continue;
     }
-    if (sections_.empty()) fail("value outside a section");
+    if (!inSection) fail("value outside a section");
     std::string data;
     if (fields.size() != 3 || !Unescape(fields[2], data)) fail("broken record");
     TValue value{name, true, data, 0};
@@ -126,7 +128,7 @@ void TFileSettingsStore::Load() {
     } else if (fields[0] != "text") {
       fail("unknown record");
     }
-    TValue& slot = ProvideValue(sections_.back().Name, name);
+    TValue& slot = ProvideValue(currentSection, name);
     slot = std::move(value);
   }
   if (lineNumber == 0) fail("not a tavio settings file");
@@ -144,7 +146,7 @@ void TFileSettingsStore::Save() const {
       out += '\n';
     }
   }
-  ReplaceFileContents(path_, out);
+  WriteFileSafely(path_, [&](TStream& stream) { stream.Write(out.data(), out.size()); });
 }
 
 TFileSettingsStore::TSection* TFileSettingsStore::FindSection(std::string_view name) {

@@ -10,7 +10,7 @@
 // and %25; nothing else is escaped. Sections and values keep the order in
 // which they were first written. A file that breaks these rules is refused
 // with an error naming its line, so a damaged file is never overwritten.
-// Every write replaces the whole file at once (ReplaceFileContents).
+// Every write replaces the whole file at once (WriteFileSafely).
 #pragma once
 #include <string>
 #include <vector>

@@ -1,7 +1,6 @@
 #include "settings/ini_text.h"
 
 #include <fstream>
-#include <iterator>
 #include <stdexcept>
 
 #include "library/codepage.h"

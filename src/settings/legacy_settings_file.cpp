@@ -1,6 +1,6 @@
 #include "settings/legacy_settings_file.h"
 
-#include "settings/integer_text.h"
+#include "library/text_to_int.h"
 
 namespace tavio {
 

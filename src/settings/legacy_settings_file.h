@@ -27,9 +27,6 @@ inline constexpr size_t kIniNameListBufferSize = 16384;
 
 // Windows: the ini-file functions of the system. Natively: TIniText.
 std::unique_ptr<TLegacySettingsFile> OpenLegacySettingsFile(const std::string& path);
-bool LegacySettingsFileExists(const std::string& path);
-// False when the file could not be deleted.
-bool DeleteLegacySettingsFile(const std::string& path);
 
 // Splits a key list as the ini-file functions return it (names each ended by
 // a zero byte, cut to fit kIniNameListBufferSize) into the names.

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <utility>
 #include <vector>
 
 #include "settings/legacy_settings_file.h"
@@ -35,12 +36,5 @@ class TPrivateProfileFile final : public TLegacySettingsFile {
 std::unique_ptr<TLegacySettingsFile> OpenLegacySettingsFile(const std::string& path) {
   return std::make_unique<TPrivateProfileFile>(path);
 }
-
-bool LegacySettingsFileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool DeleteLegacySettingsFile(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
 
 }  // namespace tavio

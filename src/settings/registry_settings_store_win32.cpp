@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "settings/integer_text.h"
+#include "library/text_to_int.h"
 #include "settings/registry_settings_store.h"
 #include "settings/settings_keys.h"
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "library/file_access.h"
 #include "library/shared_keys.h"
 #include "raster/rounding.h"
 #include "settings/legacy_settings_file.h"
@@ -47,7 +48,7 @@ void ImportLegacyFile(TSettingsStore& store, const std::string& path, TViewSetti
   store.WriteFlag(kSettings, kReverseScroll, settings.ReverseScroll);
 
   // Left in place, the file is simply imported again at the next start.
-  DeleteLegacySettingsFile(path);
+  DeleteFileAt(path);
 }
 
 void ReadStore(TSettingsStore& store, TViewSettings& settings) {
@@ -69,7 +70,7 @@ void ReadStore(TSettingsStore& store, TViewSettings& settings) {
 void ReadStartupSettings(TSettingsStore& store, const std::string& pluginFolder, TViewSettings& settings) {
   settings.PluginFolder = pluginFolder;
   const std::string legacyPath = pluginFolder + kLegacySettingsFileName;
-  if (LegacySettingsFileExists(legacyPath))
+  if (FileExists(legacyPath))
     ImportLegacyFile(store, legacyPath, settings);
   else
     ReadStore(store, settings);

@@ -1,12 +1,32 @@
 #include "ui/carousel_window.h"
 
+#include <windowsx.h>
+
 #include <string>
+#include <vector>
 
 namespace tavio::ui {
 namespace {
 
 constexpr UINT kRunTaskMessage = WM_APP + 1;
 constexpr UINT_PTR kScrollTimerId = 1;
+
+TMouseButton ButtonOf(UINT msg) {
+  switch (msg) {
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_RBUTTONUP:
+      return TMouseButton::mbRight;
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+    case WM_MBUTTONUP:
+      return TMouseButton::mbMiddle;
+    default:
+      return TMouseButton::mbLeft;
+  }
+}
+
+bool AnyButtonHeld(WPARAM keys) { return (keys & (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON)) != 0; }
 
 // The control's own canvas: straight onto the screen.
 class TDcCanvas : public TScreenCanvas {
@@ -48,11 +68,40 @@ void TCarouselWindow::PaintOver(HDC dc) {
 }
 
 LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  // Taken here in any case: the host form forwards wheel notches to this
+  // window, and one passed on to the parent would come straight back.
+  if (msg == WM_MOUSEWHEEL) {
+    if (view_) view_->CMMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+    return 0;
+  }
   if (!view_) return TPaintBox32::HandleMessage(msg, wParam, lParam);
   switch (msg) {
     case WM_SIZE:
       view_->Resize(LOWORD(lParam), HIWORD(lParam));
       InvalidateRect(Handle(), nullptr, FALSE);
+      return 0;
+    case WM_TIMER:
+      if (wParam != kScrollTimerId) break;
+      view_->TimerTick();
+      return 0;
+    case WM_MOUSEMOVE:
+      view_->MouseMove(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDBLCLK:
+      // The release must reach the view wherever the pointer is by then.
+      SetCapture(Handle());
+      view_->MouseDown(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+      if (!AnyButtonHeld(wParam) && GetCapture() == Handle()) ReleaseCapture();
+      view_->MouseUp(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case kRunTaskMessage: {
       std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
@@ -60,21 +109,29 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     default:
-      return TPaintBox32::HandleMessage(msg, wParam, lParam);
+      break;
   }
+  return TPaintBox32::HandleMessage(msg, wParam, lParam);
 }
 
 void TCarouselWindow::ProcessPendingMessages() {
+  // Messages to the thread itself (no window) belong to the loop that owns
+  // the thread, such as the player's; they are handed back to it afterwards.
+  std::vector<MSG> threadMessages;
   MSG msg;
   while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
-      // Leave the quit request for the loop that owns this thread.
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
+    }
+    if (msg.hwnd == nullptr) {
+      threadMessages.push_back(msg);
+      continue;
     }
     TranslateMessage(&msg);
     DispatchMessageA(&msg);
   }
+  for (const MSG& m : threadMessages) PostThreadMessageA(GetCurrentThreadId(), m.message, m.wParam, m.lParam);
 }
 
 void TCarouselWindow::SetTimer(bool enabled, uint32_t intervalMs) {

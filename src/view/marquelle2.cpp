@@ -26,6 +26,8 @@ TViewSettingsSource& PlatformViewSettings() {
 TMarquelle2::TMarquelle2(TViewPlatform& platform, TViewSettingsSource& settings)
     : Platform(platform), Settings(settings) {
   Platform.SetTimer(false, kIdleTimerMs);
+  Transformation.SetCorners({{{0, 0}, {250, 0}, {250, 250}, {0, 250}}});
+  Transformation.SetSourceRect(SourceRect);
   for (int32_t i = 0; i < 6; ++i) {
     Slots[i].SetSize(250, 333);
     Slots[i].Position = i;
@@ -56,6 +58,7 @@ void TMarquelle2::ApplyStartupSettings() {
 }
 
 TMarquelle2::~TMarquelle2() {
+  StopLoaders();
   // Errors while saving are swallowed: destruction must go on.
   try {
     Settings.WritePosition(CurrentIndex, StepCount);
@@ -70,7 +73,8 @@ void TMarquelle2::Start() {
   DrawRestFrame();
 }
 
-void TMarquelle2::OpenLibrary() {
+void TMarquelle2::LoadLibrary() {
+  StopLoaders();
   LoadLibraryFiles(PluginFolder, Albums, HiddenAlbums);
   AlbumCount = Albums.Count();
   Albums.Sort(CompareAlbums);
@@ -78,6 +82,11 @@ void TMarquelle2::OpenLibrary() {
     const int32_t wrapped = AlbumCount > 0 ? CurrentIndex % AlbumCount : 0;
     CurrentIndex = (wrapped >= 0 && wrapped < AlbumCount) ? wrapped : 0;
   }
+}
+
+void TMarquelle2::OpenLibrary() {
+  LoadLibrary();
+  if (AlbumCount > 0) StartLoaders();
   Layout();
 }
 
@@ -96,12 +105,6 @@ void TMarquelle2::Paint(TScreenCanvas& canvas) {
   if (AlbumCount != 0) return;
   canvas.TextOut(Round(Width() / 2.0) - 30, Round(Height() / 2.0), kEmptyHint);
   if (UseControlPanel) canvas.Draw(Width() - 101, Height() - 21, PanelImage);
-}
-
-void TMarquelle2::DrawRestFrame() {
-  if (AlbumCount == 0) return;
-  FrameBuffer.Clear(0);
-  Platform.Flush();
 }
 
 }  // namespace tavio

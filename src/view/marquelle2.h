@@ -2,13 +2,17 @@
 // system. The window that shows it supplies a TViewPlatform.
 #pragma once
 #include <array>
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 #include "library/ol_saveable.h"
 #include "raster/bitmap32.h"
+#include "raster/projective_transformation.h"
 #include "settings/view_settings.h"
+#include "view/cover_loader.h"
 #include "view/view_geometry.h"
 #include "view/view_platform.h"
 
@@ -35,19 +39,42 @@ class TViewSettingsSource {
 // The platform's settings store for the player's plug-in folder.
 TViewSettingsSource& PlatformViewSettings();
 
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+
+// The scrolling timer as the view sees it; the platform runs the real one.
+struct TScrollTimer {
+  bool Enabled = false;
+  uint32_t Interval = 200;
+};
+
+// Which loaders StopLoaders found unfinished, for ResumeLoaders.
+struct TUnfinishedLoaders {
+  bool Main = false;
+  bool Hidden = false;
+};
+
 class TMarquelle2 {
  public:
   static constexpr uint32_t kIdleTimerMs = 200;
+  static constexpr uint32_t kFastTimerMs = 20;
   static constexpr const char* kEmptyHint = "Goto Config <ALT + K> ...";
+  // Every cover's reference square starts this far below the top.
+  static constexpr float kCoverTop = 20.0f;
+  static constexpr int32_t kPanelStripHeight = 25;
 
   explicit TMarquelle2(TViewPlatform& platform, TViewSettingsSource& settings = PlatformViewSettings());
+  // Stops the loaders (waiting for them) before anything they walk is freed.
   ~TMarquelle2();
   TMarquelle2(const TMarquelle2&) = delete;
   TMarquelle2& operator=(const TMarquelle2&) = delete;
 
+  // --- Core: start-up, layout, size, painting (marquelle2.cpp) ---
   // Run each time the host form is shown.
   void Start();
+  // Loads, counts and orders the library, starts the loaders, lays out.
   void OpenLibrary();
+  // The loading part of OpenLibrary alone: load, count, order, fix CurrentIndex.
+  void LoadLibrary();
   void Layout();
   // The control's size changed (the frame buffer follows it first).
   void Resize(int32_t width, int32_t height);
@@ -55,10 +82,61 @@ class TMarquelle2 {
   void Paint(TScreenCanvas& canvas);
   int32_t ViewHeight() const { return ViewHeightFor(SizeFactor); }
   void StopScrolling() { ScrollDirection = 0; }
-  void DrawRestFrame();
-
   int32_t Width() const { return FrameBuffer.Width(); }
   int32_t Height() const { return FrameBuffer.Height(); }
+
+  // --- Cover loaders (view_loaders.cpp) ---
+  // Stops any running loaders, then starts the forward and backward loaders
+  // on Albums from CurrentIndex and the hidden loader on HiddenAlbums from 0.
+  void StartLoaders();
+  // Stops all three loaders and waits until none can touch a list any more.
+  // Sorting or filtering the album lists must happen only while no loader
+  // runs: call StopLoaders, change the lists (and AlbumCount, CurrentIndex),
+  // then ResumeLoaders with what StopLoaders returned; TLoaderPause does both.
+  TUnfinishedLoaders StopLoaders();
+  // Starts again the loaders of the lists whose walk had not finished.
+  // Albums already prepared are skipped, so this costs little.
+  void ResumeLoaders(TUnfinishedLoaders unfinished);
+  // Every cover of both lists prepared here and now, without loader threads.
+  void PrepareAllCovers();
+
+  // --- Frame composition (frame_composition.cpp) ---
+  // The slot whose Position is position, searched in creation order.
+  TBitmap33& SlotAt(int32_t position);
+  // The cover of album albumIndex (taken cyclically) with its mirror into slot.
+  void FillSlot(int32_t albumIndex, TBitmap33& slot);
+  // The album's cover; i is taken cyclically over AlbumCount.
+  TBitmap33& CoverOf(int32_t i);
+  std::string CaptionOf(int32_t i) const;
+  // Draws and shows the carousel at rest; nothing while AlbumCount is 0.
+  void DrawRestFrame();
+  // Draws and shows frame step (0..StepCount, before the curve) of a step to
+  // the previous album, then lets the view's thread handle its messages once.
+  void DrawMovingFrame(int32_t step);
+  // Fills all six slots around CurrentIndex, draws the rest frame and starts
+  // the timer. While a step runs it is done when the step ends.
+  void RefillSlots();
+
+  // --- Scrolling and animation (scrolling.cpp) ---
+  void StepPrevious();
+  void StepNext();
+  // The slot work of each step, done after the frames of a step to the
+  // previous album and before those of a step to the next: the incoming
+  // album's cover into the slot that turns spare or outer right, and the
+  // positions moved one place.
+  void BringInPrevious();
+  void BringInNext();
+  // The curved frame number of frame step of the running step.
+  int32_t ApplyCurve(int32_t step) const;
+  void TimerTick();
+  void MouseMove(int32_t x, int32_t y);
+  void MouseDown(TMouseButton button, int32_t x, int32_t y);
+  void MouseUp(TMouseButton button, int32_t x, int32_t y);
+  // A press on the control panel at panel coordinate a (1..100).
+  void PanelClick(int32_t a);
+  // One wheel notch with its signed delta.
+  void CMMouseWheel(int32_t delta);
+  bool DoMouseWheel(int32_t delta);
 
   TViewPlatform& Platform;
   TViewSettingsSource& Settings;
@@ -70,9 +148,14 @@ class TMarquelle2 {
   double CurveA = 0;
   double CurveB = 0;
   double SizeFactor = 0;
-  bool HiddenLoaderDone = false;
-  bool MainLoadersDone = false;
+  // Set on a loader's thread, read by the timer.
+  std::atomic<bool> HiddenLoaderDone{false};
+  std::atomic<bool> MainLoadersDone{false};
   std::array<TBitmap33, 6> Slots;
+  TProjectiveTransformation Transformation;
+  TFloatRect SourceRect{0, 0, 250, 250};
+  TScrollTimer Timer;
+  // CoverSide and the five x positions.
   TCarouselPlaces Places;
   bool FastMode = false;
   int32_t ScrollDirection = 0;
@@ -87,12 +170,64 @@ class TMarquelle2 {
   std::vector<std::string> SearchPaths;
   int32_t PressX = 0;
   int32_t StepDuration = 1000;
+  std::unique_ptr<TSearchThread> ForwardLoader;
+  std::unique_ptr<TSearchThread> BackwardLoader;
+  std::unique_ptr<TSearchThread> HiddenLoader;
   int32_t MirrorAlpha = 60;
   TWinkel Angles;
   bool ReverseScroll = false;
 
  private:
+  // Busy for one scope, cleared however the scope is left.
+  class TBusyScope {
+   public:
+    explicit TBusyScope(TMarquelle2& view) : view_(view) { view_.Busy = true; }
+    ~TBusyScope() { view_.Busy = false; }
+    TBusyScope(const TBusyScope&) = delete;
+    TBusyScope& operator=(const TBusyScope&) = delete;
+
+   private:
+    TMarquelle2& view_;
+  };
+
   void ApplyStartupSettings();
+  int32_t Wrapped(int32_t i) const;
+  TAlbum& AlbumOf(int32_t i) const;
+  void DrawCoverAt(const TBitmap32& slot, float x, float angle);
+  void DrawCaption(const std::string& text, bool opaqueBackground);
+  void DrawControlPanel();
+  void SetTimerEnabled(bool enabled);
+  void SetTimerInterval(uint32_t intervalMs);
+  // Every slot's Position moves by shift places, modulo 6.
+  void ShiftPositions(int32_t shift);
+  void FinishStep(int64_t startMs);
+  void RunPendingRefill();
+  std::unique_ptr<TSearchThread> NewLoader(TOLSaveable& list, bool backward, int32_t startIndex,
+                                           std::atomic<bool>& doneFlag);
+  void StartMainLoaders();
+  void StartHiddenLoader();
+  // Loader side: asks the view's thread for RefillSlots.
+  void RequestRefill();
+  void CleanUpLoaders();
+
+  bool refillPending_ = false;
+};
+
+// Keeps the loaders off the album lists for its lifetime: stops them when
+// made, resumes the unfinished ones when it ends. Hold one around any sort or
+// filter of Albums or HiddenAlbums; AlbumCount and CurrentIndex must be right
+// again before it ends.
+class TLoaderPause {
+ public:
+  explicit TLoaderPause(TMarquelle2& view) : view_(view), unfinished_(view.StopLoaders()) {}
+  // A loader that cannot be started again leaves its covers unprepared.
+  ~TLoaderPause();
+  TLoaderPause(const TLoaderPause&) = delete;
+  TLoaderPause& operator=(const TLoaderPause&) = delete;
+
+ private:
+  TMarquelle2& view_;
+  TUnfinishedLoaders unfinished_;
 };
 
 }  // namespace tavio

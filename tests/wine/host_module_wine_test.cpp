@@ -8,7 +8,7 @@
 #include <string>
 
 #include "player_host_run.h"
-#include "raster/bmp_file.h"
+#include "raster/picture_file.h"
 
 using namespace tavio::test;
 
@@ -83,7 +83,7 @@ TEST(EmptyLibrary, ShowsTheHintText_Wine) {
                                  folder);
   ASSERT_FALSE(run.timedOut);
   tavio::TBitmap32 shot;
-  tavio::LoadBmpFile(shot, folder + "shot.bmp");
+  tavio::LoadFromFile(shot, folder + "shot.bmp");
   ASSERT_EQ(shot.Width(), 658);
   ASSERT_EQ(shot.Height(), 515);
   // The view is 654 x 370 at (2, 72); the hint starts at (297, 185) inside it.

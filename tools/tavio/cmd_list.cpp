@@ -22,11 +22,21 @@ static std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (const char c : AnsiToUtf8(text)) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (static_cast<unsigned char>(c) < 0x20) {
           char escaped[8];
@@ -43,9 +53,9 @@ static std::string JsonString(const std::string& text) {
 static void PrintLines(const TOLSaveable& albums) {
   for (int32_t i = 0; i < albums.Count(); ++i) {
     const TAlbum& a = *albums.Items(i);
-    std::printf("%s\t%s\t%d\t%s\t%s\t%s\n", LineField(a.CoverFile).c_str(), LineField(a.Title).c_str(),
-                a.Year, LineField(a.Artist).c_str(), LineField(a.Album).c_str(),
-                LineField(a.Genre).c_str());
+    std::printf("%s\t%s\t%d\t%s\t%s\t%s\n", LineField(a.CoverFile).c_str(),
+                LineField(a.Title).c_str(), a.Year, LineField(a.Artist).c_str(),
+                LineField(a.Album).c_str(), LineField(a.Genre).c_str());
   }
 }
 
@@ -53,10 +63,11 @@ static void PrintJson(const TOLSaveable& albums) {
   std::printf("[");
   for (int32_t i = 0; i < albums.Count(); ++i) {
     const TAlbum& a = *albums.Items(i);
-    std::printf("%s\n  {\"CoverFile\": %s, \"Title\": %s, \"Year\": %d, \"Artist\": %s, \"Album\": %s, "
-                "\"Genre\": %s}",
-                i == 0 ? "" : ",", JsonString(a.CoverFile).c_str(), JsonString(a.Title).c_str(), a.Year,
-                JsonString(a.Artist).c_str(), JsonString(a.Album).c_str(), JsonString(a.Genre).c_str());
+    std::printf(
+        "%s\n  {\"CoverFile\": %s, \"Title\": %s, \"Year\": %d, \"Artist\": %s, \"Album\": %s, "
+        "\"Genre\": %s}",
+        i == 0 ? "" : ",", JsonString(a.CoverFile).c_str(), JsonString(a.Title).c_str(), a.Year,
+        JsonString(a.Artist).c_str(), JsonString(a.Album).c_str(), JsonString(a.Genre).c_str());
   }
   std::printf("%s]\n", albums.Count() == 0 ? "" : "\n");
 }

@@ -6,16 +6,18 @@
 
 #include "command.h"
 #include "library/album.h"
+#include "library/codepage.h"
 #include "library/song_track.h"
 
 namespace tavio::tool {
 
-// Texts may hold NUL bytes between values; they are written as they stand.
+// Texts are written in UTF-8, NUL bytes between several values included.
 static void PrintLine(std::initializer_list<std::string> fields) {
   bool first = true;
   for (const std::string& field : fields) {
     if (!first) std::fputc('\t', stdout);
-    std::fwrite(field.data(), 1, field.size(), stdout);
+    const std::string utf8 = AnsiToUtf8(field);
+    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
     first = false;
   }
   std::fputc('\n', stdout);

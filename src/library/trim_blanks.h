@@ -1,7 +1,8 @@
-// Trimming shared by the ID3 readers: tag texts lose leading and trailing
-// spaces, control characters and NUL padding, but keep what lies between.
+// TrimBlanks: drops spaces, control characters and NUL padding at both ends
+// of a text (tag fields, search lists) and keeps whatever lies between.
 #pragma once
 #include <string_view>
+#include <type_traits>
 
 namespace tavio {
 

@@ -1,0 +1,155 @@
+// The library scan over 1,000 album folders (500 x 500 JPEG cover, three
+// small MP3 files each) in both modes, next to decoding the same covers alone
+// and to reading the tags of every MP3 file. The tree is generated once into
+// the temporary folder and reused.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "library/album.h"
+#include "library/library_scan.h"
+#include "library/ol_saveable.h"
+#include "raster/bitmap32.h"
+#include "raster/jpeg_file.h"
+#include "raster/picture_file.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace tavio;
+using Clock = std::chrono::steady_clock;
+
+constexpr int kAlbumCount = 1000;
+constexpr int kCoverSide = 500;
+constexpr int kSongsPerAlbum = 3;
+constexpr int kRuns = 3;
+
+std::string Syncsafe(uint32_t n) {
+  return {static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F), static_cast<char>((n >> 7) & 0x7F),
+          static_cast<char>(n & 0x7F)};
+}
+
+std::string TextFrame(const char* id, const std::string& text) {
+  const uint32_t size = static_cast<uint32_t>(text.size() + 1);
+  std::string frame = id;
+  frame += {static_cast<char>(size >> 24), static_cast<char>(size >> 16), static_cast<char>(size >> 8),
+            static_cast<char>(size)};
+  frame += std::string("\0\0\0", 3);  // flags, ISO-8859-1
+  return frame + text;
+}
+
+// An ID3v2.3 tag and a few kilobytes of silent frames.
+std::string Mp3(int album, int track) {
+  const std::string frames = TextFrame("TIT2", "Song " + std::to_string(track)) +
+                             TextFrame("TPE1", "Artist " + std::to_string(album / 3)) +
+                             TextFrame("TALB", "Album " + std::to_string(album)) +
+                             TextFrame("TYER", std::to_string(1950 + album % 70)) +
+                             TextFrame("TCON", album % 5 == 0 ? "Jazz" : "Rock") +
+                             TextFrame("TRCK", std::to_string(track) + "/3");
+  std::string file = "ID3" + std::string("\x03\x00\x00", 3) + Syncsafe(static_cast<uint32_t>(frames.size())) + frames;
+  const std::string header("\xFF\xFB\x90\x44", 4);
+  for (int i = 0; i < 10; ++i) file += header + std::string(413, '\0');
+  return file;
+}
+
+// Gradients, rings and noise-like detail, so the JPEG has a realistic size.
+TBitmap32 Cover(int album) {
+  TBitmap32 cover(kCoverSide, kCoverSide);
+  const float cx = kCoverSide * (0.3f + 0.04f * (album % 10)), cy = kCoverSide * 0.5f;
+  for (int32_t y = 0; y < kCoverSide; ++y) {
+    for (int32_t x = 0; x < kCoverSide; ++x) {
+      const float d = std::hypot(x - cx, y - cy);
+      const uint32_t ring = static_cast<uint32_t>(d / (6 + album % 7)) % 2 * 90;
+      cover.SetPixel(x, y, Color32((x * 255) / kCoverSide, (y * 255 / kCoverSide + ring) % 256,
+                                   (album * 37 + (x ^ y) % 61 + ring) % 256));
+    }
+  }
+  return cover;
+}
+
+fs::path LibraryFolder() { return fs::temp_directory_path() / "tavio_bench_library_scan"; }
+
+std::string AlbumFolder(int album) {
+  char name[64];
+  std::snprintf(name, sizeof name, "Artist %03d - Album %04d", album / 3, album);
+  return (LibraryFolder() / name).string();
+}
+
+void GenerateLibraryOnce() {
+  const fs::path complete = LibraryFolder() / "complete";
+  if (fs::exists(complete)) return;
+  std::fprintf(stderr, "generating %d album folders in %s ...\n", kAlbumCount, LibraryFolder().string().c_str());
+  fs::remove_all(LibraryFolder());
+  for (int album = 0; album < kAlbumCount; ++album) {
+    const fs::path folder = AlbumFolder(album);
+    fs::create_directories(folder);
+    for (int track = 1; track <= kSongsPerAlbum; ++track) {
+      const std::string bytes = Mp3(album, track);
+      std::ofstream(folder / ("0" + std::to_string(track) + " Song.mp3"), std::ios::binary)
+          .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    }
+    SaveJpegFile(Cover(album), (folder / "folder.jpg").string(), 90);
+  }
+  std::ofstream(complete) << "done\n";
+}
+
+// The best of kRuns, in seconds.
+double BestSeconds(const std::function<void()>& work) {
+  double best = 1e30;
+  for (int run = 0; run < kRuns; ++run) {
+    const Clock::time_point start = Clock::now();
+    work();
+    best = std::min(best, std::chrono::duration<double>(Clock::now() - start).count());
+  }
+  return best;
+}
+
+double ScanSeconds(bool scanAll, int32_t& albumsFound) {
+  const fs::path plugin = fs::temp_directory_path() / "tavio_bench_library_scan_plugin";
+  fs::create_directories(plugin);
+  return BestSeconds([&] {
+    TOLSaveable albums;
+    TLibraryScan scan;
+    scan.SearchPaths = {LibraryFolder().string()};
+    scan.ScanAll = scanAll;
+    scan.PluginFolder = plugin.string() + "/";
+    scan.Albums = &albums;
+    scan.Execute();
+    albumsFound = albums.Count();
+  });
+}
+
+}  // namespace
+
+int main() {
+  GenerateLibraryOnce();
+
+  const double decode = BestSeconds([] {
+    TBitmap32 cover;
+    for (int album = 0; album < kAlbumCount; ++album) LoadFromFile(cover, AlbumFolder(album) + "/folder.jpg");
+  });
+  std::printf("decode alone      : %6.3f s for %d covers (%.0f covers/s)\n", decode, kAlbumCount, kAlbumCount / decode);
+
+  for (const bool scanAll : {false, true}) {
+    int32_t found = 0;
+    const double scan = ScanSeconds(scanAll, found);
+    std::printf("scan, %s mode: %6.3f s for %d albums (%.0f albums/s), %.2f x decode alone (goal 1.5 x)\n",
+                scanAll ? "folder " : "picture", scan, found, found / scan, scan / decode);
+  }
+
+  const double tags = BestSeconds([] {
+    TAlbum album;
+    for (int a = 0; a < kAlbumCount; ++a)
+      for (int track = 1; track <= kSongsPerAlbum; ++track)
+        album.ReadTags(AlbumFolder(a) + "/0" + std::to_string(track) + " Song.mp3");
+  });
+  const int files = kAlbumCount * kSongsPerAlbum;
+  std::printf("tag reading       : %6.3f s for %d files (%.0f files/s)\n", tags, files, files / tags);
+  return 0;
+}

@@ -1,0 +1,45 @@
+#include <dirent.h>
+#include <sys/stat.h>
+
+#include <memory>
+
+#include "library/directory_listing.h"
+#include "library/wildcard_mask.h"
+
+namespace tavio {
+
+namespace {
+
+struct TDirCloser {
+  void operator()(DIR* dir) const { closedir(dir); }
+};
+
+TSearchRec ToSearchRec(const std::string& name, const struct stat& info) {
+  TSearchRec entry;
+  entry.Name = name;
+  if (S_ISDIR(info.st_mode)) entry.Attr |= ffDirectory;
+  if ((info.st_mode & S_IWUSR) == 0) entry.Attr |= ffReadonly;
+  if (name.starts_with('.')) entry.Attr |= ffHidden;
+  entry.Size = S_ISDIR(info.st_mode) ? 0 : static_cast<uint64_t>(info.st_size);
+  entry.Time = static_cast<int64_t>(info.st_mtime);
+  return entry;
+}
+
+}  // namespace
+
+void ListDirectory(const std::string& folder, const std::string& mask,
+                   const std::function<void(const TSearchRec&)>& onEntry) {
+  const std::unique_ptr<DIR, TDirCloser> dir(opendir(folder.c_str()));
+  if (!dir) return;
+  while (const dirent* item = readdir(dir.get())) {
+    const std::string name = item->d_name;
+    if (!MatchesMask(name, mask)) continue;
+    struct stat info {};
+    const std::string path = folder + name;
+    // A dangling link is still an entry: describe the link itself.
+    if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0) continue;
+    onEntry(ToSearchRec(name, info));
+  }
+}
+
+}  // namespace tavio

@@ -1,0 +1,49 @@
+#include <windows.h>
+
+#include "library/directory_listing.h"
+
+namespace tavio {
+
+namespace {
+
+// 100-ns intervals between 1601-01-01 and 1970-01-01.
+constexpr int64_t kUnixEpochInFileTime = 116444736000000000;
+
+TSearchRec ToSearchRec(const WIN32_FIND_DATAA& data) {
+  TSearchRec entry;
+  entry.Name = data.cFileName;
+  entry.Attr = data.dwFileAttributes & kAllFileAttributes;
+  entry.Size = (uint64_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  const int64_t fileTime = static_cast<int64_t>((uint64_t{data.ftLastWriteTime.dwHighDateTime} << 32) |
+                                                data.ftLastWriteTime.dwLowDateTime);
+  entry.Time = (fileTime - kUnixEpochInFileTime) / 10000000;
+  return entry;
+}
+
+class TFindHandle {
+ public:
+  explicit TFindHandle(HANDLE handle) : handle_(handle) {}
+  TFindHandle(const TFindHandle&) = delete;
+  TFindHandle& operator=(const TFindHandle&) = delete;
+  ~TFindHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) FindClose(handle_);
+  }
+  HANDLE Get() const { return handle_; }
+
+ private:
+  HANDLE handle_;
+};
+
+}  // namespace
+
+void ListDirectory(const std::string& folder, const std::string& mask,
+                   const std::function<void(const TSearchRec&)>& onEntry) {
+  WIN32_FIND_DATAA data;
+  const TFindHandle find(FindFirstFileA((folder + mask).c_str(), &data));
+  if (find.Get() == INVALID_HANDLE_VALUE) return;
+  do {
+    onEntry(ToSearchRec(data));
+  } while (FindNextFileA(find.Get(), &data));
+}
+
+}  // namespace tavio

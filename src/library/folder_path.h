@@ -1,0 +1,21 @@
+// Folder paths as the platform spells them: the separator the library joins
+// names with, and a start folder made absolute with the separator at its end.
+#pragma once
+#include <string>
+#include <string_view>
+
+namespace tavio {
+
+// Windows paths use backslashes; the native build (tool, tests) uses "/".
+#ifdef _WIN32
+inline constexpr char kPathDelimiter = '\\';
+#else
+inline constexpr char kPathDelimiter = '/';
+#endif
+
+// Absolute (relative paths start at the current folder), a drive mapped to a
+// network share replaced by the share's path, and ending with the separator
+// (or with a drive's colon, which already names a folder).
+std::string SearchFolderPath(std::string_view location);
+
+}  // namespace tavio

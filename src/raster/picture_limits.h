@@ -1,0 +1,25 @@
+// The largest picture the decoders accept, checked before any allocation:
+// a hostile header must not make a 32-bit process reserve gigabytes.
+#pragma once
+#include <cstdint>
+#include <string>
+
+#include "raster/raster_error.h"
+
+namespace tavio {
+
+constexpr int64_t kMaxPictureSide = 16384;
+constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
+
+inline void CheckPictureSize(int64_t width, int64_t height) {
+  if (width <= 0 || height <= 0) {
+    throw ERasterError("Picture has no pixels (" + std::to_string(width) + " x " + std::to_string(height) + ")");
+  }
+  if (width > kMaxPictureSide || height > kMaxPictureSide || width * height > kMaxPicturePixels) {
+    throw ERasterError("Picture size " + std::to_string(width) + " x " + std::to_string(height) +
+                       " exceeds the limit of " + std::to_string(kMaxPictureSide) + " pixels a side and " +
+                       std::to_string(kMaxPicturePixels / (1024 * 1024)) + " megapixels");
+  }
+}
+
+}  // namespace tavio

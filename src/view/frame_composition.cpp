@@ -1,0 +1,111 @@
+// Composing the carousel into the frame buffer: slot filling with mirrors,
+// the frame at rest, the moving frames of a step, the caption and the panel.
+#include <mutex>
+#include <stdexcept>
+
+#include "library/shared_keys.h"
+#include "raster/combine_block.h"
+#include "raster/text_painter.h"
+#include "view/caption_text.h"
+#include "view/cover_drawing.h"
+#include "view/marquelle2.h"
+#include "view/movement_curve.h"
+#include "view/slot_composition.h"
+
+namespace tavio {
+
+int32_t TMarquelle2::Wrapped(int32_t i) const {
+  if (AlbumCount <= 0) throw std::out_of_range("The library has no albums");
+  return ((i % AlbumCount) + AlbumCount) % AlbumCount;
+}
+
+TAlbum& TMarquelle2::AlbumOf(int32_t i) const { return *Albums.Items(Wrapped(i)); }
+
+TBitmap33& TMarquelle2::SlotAt(int32_t position) {
+  for (TBitmap33& slot : Slots)
+    if (slot.Position == position) return slot;
+  // The positions are always a permutation of 0..5.
+  return Slots[0];
+}
+
+TBitmap33& TMarquelle2::CoverOf(int32_t i) { return AlbumOf(i).Cover; }
+
+std::string TMarquelle2::CaptionOf(int32_t i) const { return CaptionText(AlbumOf(i), CaptionKeys()); }
+
+void TMarquelle2::FillSlot(int32_t albumIndex, TBitmap33& slot) {
+  TAlbum& album = AlbumOf(albumIndex);
+  // A loader may be swapping in this very cover.
+  std::lock_guard<std::mutex> lock(album.CoverLock);
+  ComposeSlot(slot, album.Cover, MirrorAlpha);
+}
+
+void TMarquelle2::DrawCoverAt(const TBitmap32& slot, float x, float angle) {
+  DrawCover(FrameBuffer, Transformation, SourceRect, Places.CoverSide, slot, x, kCoverTop, angle);
+}
+
+void TMarquelle2::DrawCaption(const std::string& text, bool opaqueBackground) {
+  const TTextStyle style{kDefaultUiFont, kOpaqueWhite, opaqueBackground, kOpaqueBlack};
+  PaintText(FrameBuffer, 20, Height() - 20, text, style);
+}
+
+void TMarquelle2::DrawControlPanel() {
+  if (!UseControlPanel) return;
+  const int32_t w = Width(), h = Height();
+  CombineBlock(FrameBuffer, w - 101, h - 21, TRect{0, 0, w, h}, PanelImage, TRect{0, 0, w, h}, TDrawMode::dmOpaque);
+}
+
+void TMarquelle2::DrawRestFrame() {
+  if (AlbumCount == 0) return;
+  FrameBuffer.Clear(0);
+  // Back to front: the outer covers, then the inner ones, the middle last.
+  DrawCoverAt(SlotAt(1), static_cast<float>(Places.OuterLeftX), static_cast<float>(Angles.OuterLeft));
+  DrawCoverAt(SlotAt(2), static_cast<float>(Places.InnerLeftX), static_cast<float>(Angles.InnerLeft));
+  DrawCoverAt(SlotAt(5), static_cast<float>(Places.OuterRightX), static_cast<float>(Angles.OuterRight));
+  DrawCoverAt(SlotAt(4), static_cast<float>(Places.InnerRightX), static_cast<float>(Angles.InnerRight));
+  DrawCoverAt(SlotAt(3), static_cast<float>(Places.CenterX), static_cast<float>(Angles.Center));
+  DrawCaption(CaptionOf(CurrentIndex), true);
+  DrawControlPanel();
+  Platform.Flush();
+}
+
+void TMarquelle2::DrawMovingFrame(int32_t step) {
+  const int32_t k = ApplyCurve(step);
+  const int32_t n = StepCount;
+  FrameBuffer.Clear(0);
+  const auto moving = [&](int32_t position, int32_t fromX, int32_t toX, int32_t fromAngle, int32_t toAngle) {
+    DrawCoverAt(SlotAt(position), Interpolate(fromX, toX, k, n), Interpolate(fromAngle, toAngle, k, n));
+  };
+  const TCarouselPlaces& p = Places;
+  const TWinkel& a = Angles;
+  DrawCoverAt(SlotAt(0), static_cast<float>(p.OuterLeftX), static_cast<float>(a.OuterLeft));
+  moving(1, p.OuterLeftX, p.InnerLeftX, a.OuterLeft, a.InnerLeft);
+  moving(2, p.InnerLeftX, p.CenterX, a.InnerLeft, a.Center);
+  DrawCoverAt(SlotAt(5), static_cast<float>(p.OuterRightX), static_cast<float>(a.OuterRight));
+  moving(4, p.InnerRightX, p.OuterRightX, a.InnerRight, a.OuterRight);
+  // The cover leaving the middle stays in front of the one arriving.
+  moving(3, p.CenterX, p.InnerRightX, a.Center, a.InnerRight);
+  DrawCaption(CaptionOf(CurrentIndex + CaptionShift), false);
+  DrawControlPanel();
+  Platform.Flush();
+  Platform.ProcessPendingMessages();
+}
+
+void TMarquelle2::RefillSlots() {
+  if (AlbumCount < 1) return;
+  // Mid-step the slots are renumbered but CurrentIndex is not yet moved: a
+  // refill now would put every album one place off. The step does it at its end.
+  if (Busy) {
+    refillPending_ = true;
+    return;
+  }
+  refillPending_ = false;
+  for (int32_t k = 0; k <= 5; ++k) FillSlot(CurrentIndex + k - 3, SlotAt(k));
+  DrawRestFrame();
+  SetTimerEnabled(true);
+}
+
+void TMarquelle2::RunPendingRefill() {
+  if (refillPending_) RefillSlots();
+}
+
+}  // namespace tavio

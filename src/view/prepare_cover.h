@@ -1,0 +1,25 @@
+// Cover preparation: an album's picture decoded (or the default picture with
+// the album's title) and its edges bevelled, ready for the carousel.
+#pragma once
+#include <string>
+
+#include "library/album.h"
+#include "raster/bitmap32.h"
+
+namespace tavio {
+
+// Prepares into out without touching any album, so a loader can prepare into a
+// fresh bitmap and hand it over under a lock. When coverFile exists it is
+// decoded; otherwise the default picture "MOSSEL" gets albumTitle at (6, 6) in
+// bold 12-point Arial, black on white. Then the edges are bevelled. A failed
+// load raises ERasterError and leaves out as it was, unbevelled.
+void PrepareCoverInto(TBitmap33& out, const std::string& coverFile, const std::string& albumTitle);
+
+// The library scan's variant: the picture bevelled when coverFile exists,
+// otherwise the default picture as it is, without title or bevel.
+void PrepareScannedCoverInto(TBitmap33& out, const std::string& coverFile);
+
+// PrepareCoverInto for the album's own CoverFile, Album and Cover.
+void PrepareCover(TAlbum& album);
+
+}  // namespace tavio

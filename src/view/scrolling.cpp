@@ -1,0 +1,150 @@
+// Scrolling: the two one-album steps (animated or instant), the frame count
+// adaptation, the timer tick and the pointer, button, panel and wheel input.
+#include "view/marquelle2.h"
+#include "view/movement_curve.h"
+
+namespace tavio {
+
+void TMarquelle2::SetTimerEnabled(bool enabled) {
+  Timer.Enabled = enabled;
+  Platform.SetTimer(Timer.Enabled, Timer.Interval);
+}
+
+void TMarquelle2::SetTimerInterval(uint32_t intervalMs) {
+  Timer.Interval = intervalMs;
+  Platform.SetTimer(Timer.Enabled, Timer.Interval);
+}
+
+void TMarquelle2::ShiftPositions(int32_t shift) {
+  for (TBitmap33& slot : Slots) slot.Position = (slot.Position + shift) % 6;
+}
+
+int32_t TMarquelle2::ApplyCurve(int32_t step) const { return CurvedFrame(step, StepCount, CurveMode, CurveA, CurveB); }
+
+void TMarquelle2::FinishStep(int64_t startMs) {
+  StepCount = AdaptedStepCount(StepCount, StepDuration, Platform.NowMs() - startMs);
+}
+
+void TMarquelle2::BringInPrevious() {
+  FillSlot(CurrentIndex + AlbumCount - 4, SlotAt(5));
+  ShiftPositions(1);
+}
+
+void TMarquelle2::BringInNext() {
+  FillSlot(CurrentIndex + 3, SlotAt(0));
+  ShiftPositions(5);
+}
+
+void TMarquelle2::StepPrevious() {
+  if (Busy || AlbumCount == 0) return;
+  CurveMode = kCurvePrevious;
+  // A press during an animated step may set FastMode; the step stays animated.
+  const bool instant = FastMode;
+  if (instant) {
+    BringInPrevious();
+    CaptionShift = 0;
+  } else {
+    const int64_t startMs = Platform.NowMs();
+    {
+      TBusyScope busy(*this);
+      CaptionShift = -1;
+      for (int32_t step = 1; step <= StepCount; ++step) DrawMovingFrame(step);
+      BringInPrevious();
+    }
+    FinishStep(startMs);
+  }
+  CurrentIndex = CurrentIndex == 0 ? AlbumCount - 1 : CurrentIndex - 1;
+  if (instant) DrawRestFrame();
+  RunPendingRefill();
+}
+
+void TMarquelle2::StepNext() {
+  if (Busy || AlbumCount == 0) return;
+  CurveMode = kCurveNext;
+  const bool instant = FastMode;
+  if (instant) {
+    BringInNext();
+    CaptionShift = 0;
+  } else {
+    const int64_t startMs = Platform.NowMs();
+    {
+      TBusyScope busy(*this);
+      CaptionShift = 1;
+      BringInNext();
+      for (int32_t step = StepCount; step >= 0; --step) DrawMovingFrame(step);
+    }
+    FinishStep(startMs);
+  }
+  CurrentIndex = CurrentIndex == AlbumCount - 1 ? 0 : CurrentIndex + 1;
+  if (instant) DrawRestFrame();
+  RunPendingRefill();
+}
+
+void TMarquelle2::TimerTick() {
+  if (AlbumCount == 0 || Busy) return;
+  if (ScrollDirection < 0) StepPrevious();
+  // Messages handled during the step may have turned the direction round.
+  if (ScrollDirection > 0) StepNext();
+  CleanUpLoaders();
+}
+
+void TMarquelle2::MouseMove(int32_t x, int32_t y) {
+  // Below the band of the covers the direction stays as it is.
+  if (y > Places.CoverSide) return;
+  // The song list, once there is one, takes movements outside the middle
+  // cover before the scrolling below sees them.
+  if (UseControlPanel) return;
+  if (x < Places.CenterX)
+    ScrollDirection = -1;
+  else if (x > Places.CenterX + Places.CoverSide)
+    ScrollDirection = 1;
+  else
+    ScrollDirection = 0;
+  if (ReverseScroll) ScrollDirection = -ScrollDirection;
+}
+
+void TMarquelle2::MouseDown(TMouseButton, int32_t x, int32_t y) {
+  if (y > Height() - kPanelStripHeight) {
+    if (x > Width() - 101) PanelClick(x - (Width() - 101));
+    return;
+  }
+  SetTimerInterval(kFastTimerMs);
+  FastMode = true;
+  PressX = x;
+}
+
+void TMarquelle2::MouseUp(TMouseButton, int32_t, int32_t) {
+  SetTimerInterval(kIdleTimerMs);
+  FastMode = false;
+}
+
+void TMarquelle2::PanelClick(int32_t a) {
+  if (!UseControlPanel) return;
+  if (a <= 20) {
+    // The arrows point the way the covers move: left brings in the next album.
+    ScrollDirection = 1;
+  } else if (a <= 40) {
+    ScrollDirection = 0;
+    if (!Busy) ReverseScroll ? StepPrevious() : StepNext();
+  } else if (a <= 60) {
+    ScrollDirection = 0;
+  } else if (a <= 80) {
+    ScrollDirection = 0;
+    if (!Busy) ReverseScroll ? StepNext() : StepPrevious();
+  } else {
+    ScrollDirection = -1;
+  }
+  if (ReverseScroll) ScrollDirection = -ScrollDirection;
+}
+
+void TMarquelle2::CMMouseWheel(int32_t delta) { DoMouseWheel(delta); }
+
+bool TMarquelle2::DoMouseWheel(int32_t delta) {
+  if (delta < 0)
+    StepPrevious();
+  else
+    StepNext();
+  return true;
+}
+
+}  // namespace tavio

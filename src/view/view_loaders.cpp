@@ -1,0 +1,93 @@
+// The view's side of the cover loaders: starting, stopping and resuming the
+// three of them, the refill they ask for, and forgetting them once done.
+
+#include "view/marquelle2.h"
+
+namespace tavio {
+
+std::unique_ptr<TSearchThread> TMarquelle2::NewLoader(TOLSaveable& list, bool backward, int32_t startIndex,
+                                                      std::atomic<bool>& doneFlag) {
+  auto loader = std::make_unique<TSearchThread>();
+  loader->OnDone = [&doneFlag](TSearchThread&) { doneFlag = true; };
+  loader->OnReady = [this](TSearchThread&) { RequestRefill(); };
+  loader->Backward = backward;
+  loader->List = &list;
+  loader->StartIndex = startIndex;
+  loader->Start();
+  return loader;
+}
+
+void TMarquelle2::StartMainLoaders() {
+  MainLoadersDone = false;
+  ForwardLoader = NewLoader(Albums, false, CurrentIndex, MainLoadersDone);
+  BackwardLoader = NewLoader(Albums, true, CurrentIndex, MainLoadersDone);
+}
+
+void TMarquelle2::StartHiddenLoader() {
+  HiddenLoaderDone = false;
+  HiddenLoader = NewLoader(HiddenAlbums, false, 0, HiddenLoaderDone);
+}
+
+void TMarquelle2::StartLoaders() {
+  StopLoaders();
+  MainLoadersDone = false;
+  HiddenLoaderDone = false;
+  Busy = false;
+  StartMainLoaders();
+  StartHiddenLoader();
+}
+
+TUnfinishedLoaders TMarquelle2::StopLoaders() {
+  TUnfinishedLoaders unfinished;
+  unfinished.Main = (ForwardLoader || BackwardLoader) && !MainLoadersDone;
+  unfinished.Hidden = HiddenLoader && !HiddenLoaderDone;
+  for (auto* loader : {&ForwardLoader, &BackwardLoader, &HiddenLoader}) {
+    if (*loader) (*loader)->Stop();
+    loader->reset();
+  }
+  // A loader may have finished its walk while it was being stopped.
+  unfinished.Main = unfinished.Main && !MainLoadersDone;
+  unfinished.Hidden = unfinished.Hidden && !HiddenLoaderDone;
+  return unfinished;
+}
+
+void TMarquelle2::ResumeLoaders(TUnfinishedLoaders unfinished) {
+  if (unfinished.Main) StartMainLoaders();
+  if (unfinished.Hidden) StartHiddenLoader();
+}
+
+void TMarquelle2::PrepareAllCovers() {
+  StopLoaders();
+  for (TOLSaveable* list : {&Albums, &HiddenAlbums}) {
+    for (int32_t i = 0; i < list->Count(); ++i) {
+      TAlbum& album = *list->Items(i);
+      if (!album.ClaimCover()) continue;
+      // As in the loaders: a picture that does not load leaves the white square.
+      try {
+        PrepareAndHandOverCover(album);
+      } catch (...) {
+      }
+    }
+  }
+  MainLoadersDone = true;
+  HiddenLoaderDone = true;
+}
+
+void TMarquelle2::RequestRefill() {
+  Platform.PostToViewThread([this] { RefillSlots(); });
+}
+
+void TMarquelle2::CleanUpLoaders() {
+  if (ForwardLoader && MainLoadersDone) ForwardLoader.reset();
+  if (HiddenLoader && HiddenLoaderDone) HiddenLoader.reset();
+  if (BackwardLoader && MainLoadersDone) BackwardLoader.reset();
+}
+
+TLoaderPause::~TLoaderPause() {
+  try {
+    view_.ResumeLoaders(unfinished_);
+  } catch (...) {
+  }
+}
+
+}  // namespace tavio

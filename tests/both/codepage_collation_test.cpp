@@ -1,0 +1,33 @@
+// Checks the platform text layer under both builds: the Win32 build goes
+// through MultiByteToWideChar/WideCharToMultiByte and CompareStringA.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "library/codepage.h"
+#include "library/locale_compare.h"
+
+using namespace tavio;
+
+TEST(Codepage, AccentedLetterSurvivesTheUtf8RoundTrip) {
+  EXPECT_EQ(AnsiToUtf8("caf\xE9"), "caf\xC3\xA9");
+  EXPECT_EQ(Utf8ToAnsi("caf\xC3\xA9"), "caf\xE9");
+  EXPECT_EQ(Utf16ToAnsi(u"caf\u00E9"), "caf\xE9");
+  EXPECT_EQ(AnsiToUtf8("plain"), "plain");
+  EXPECT_EQ(AnsiToUtf8(""), "");
+}
+
+TEST(Codepage, MissingCharactersBecomeQuestionMarksNotLookAlikes) {
+  EXPECT_EQ(Utf8ToAnsi("\xE4\xB8\xAD"), "?");         // a CJK character
+  EXPECT_EQ(Utf16ToAnsi(u"a\uFF0Fb"), "a?b");         // fullwidth solidus, not '/'
+  EXPECT_EQ(Utf8ToAnsi("x\xFFy").front(), 'x');       // malformed input does not throw
+}
+
+TEST(LocaleCompare, LetterCaseIsIgnoredButLettersAreNot) {
+  EXPECT_EQ(CompareTextIgnoringCase("abc", "ABC"), 0);
+  EXPECT_EQ(CompareTextIgnoringCase("caf\xE9", "CAF\xC9"), 0);
+  EXPECT_LT(CompareTextIgnoringCase("abc", "ABD"), 0);
+  EXPECT_GT(CompareTextIgnoringCase("b", "A"), 0);
+  EXPECT_LT(CompareTextIgnoringCase("", "a"), 0);
+  EXPECT_LT(CompareTextIgnoringCase("ab", "abc"), 0);
+}

@@ -1,0 +1,81 @@
+// The pixel layer's platform parts: module bitmaps found in the running
+// module, text drawn (or, natively, left out) and the platform loader.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "raster/file_bytes.h"
+#include "raster/module_resources.h"
+#include "raster/picture_file.h"
+#include "raster/raster_error.h"
+#include "raster/text_painter.h"
+
+namespace tavio {
+namespace {
+
+TEST(PlatformRaster, ModuleBitmapsAreFoundInThisModule) {
+  TBitmap32 panel;
+  LoadFromResourceName(panel, "SCHALTER");
+  EXPECT_EQ(panel.Width(), 100);
+  EXPECT_EQ(panel.Height(), 20);
+  EXPECT_EQ(panel.GetPixel(0, 0) >> 24, 255u);
+  TBitmap32 cover;
+  LoadFromResourceName(cover, "MOSSEL");
+  EXPECT_EQ(cover.Width(), 300);
+  EXPECT_EQ(cover.GetPixel(10, 10), kOpaqueWhite);
+  TBitmap32 none;
+  LoadFromResourceName(none, "NOIMAGE");
+  EXPECT_EQ(none.Width(), 120);
+  EXPECT_EQ(none.Height(), 120);
+}
+
+TEST(PlatformRaster, TitleTextIsDrawnOnWindowsOnlyAndKeepsAlpha) {
+  TBitmap32 b(120, 30);
+  b.Clear(kOpaqueWhite);
+  PaintText(b, 6, 6, "Title", {{"ARIAL", 12, true}, kOpaqueBlack, true, kOpaqueWhite});
+  int changed = 0;
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width(); ++x) {
+      ASSERT_EQ(b.GetPixel(x, y) >> 24, 255u);
+      changed += b.GetPixel(x, y) != kOpaqueWhite;
+    }
+#if defined(_WIN32)
+  EXPECT_GT(changed, 20);
+  for (int32_t y = 0; y < b.Height(); ++y) EXPECT_EQ(b.GetPixel(2, y), kOpaqueWhite);  // nothing left of x = 6
+#else
+  EXPECT_EQ(changed, 0);
+#endif
+  // Partly or wholly outside the bitmap: clipped, no crash.
+  PaintText(b, -50, -5, "Clipped text", {});
+  PaintText(b, 500, 500, "Outside", {});
+}
+
+TEST(PlatformRaster, GifGoesThroughThePlatformLoader) {
+  const std::vector<uint8_t> gif = {
+      'G', 'I', 'F', '8', '9', 'a',  // signature and version
+      1, 0, 1, 0,                    // logical screen 1 x 1
+      0x80, 0, 0,                    // global colour table of 2 entries
+      0xFF, 0x00, 0x00,              // colour 0: red
+      0x00, 0x00, 0x00,              // colour 1: black
+      0x2C, 0, 0, 0, 0, 1, 0, 1, 0,  // image descriptor at (0, 0), 1 x 1
+      0,                             // no local colour table
+      2, 2, 0x44, 0x01, 0,           // LZW minimum code size 2, one block: index 0
+      0x3B,                          // trailer
+  };
+  const std::string path = (std::filesystem::temp_directory_path() / "tavio_platform_loader.gif").string();
+  WriteFileBytes(path, gif);
+  TBitmap32 b;
+#if defined(_WIN32)
+  LoadFromFile(b, path);
+  EXPECT_EQ(b.Width(), 1);
+  EXPECT_EQ(b.GetPixel(0, 0), 0xFFFF0000u);
+#else
+  EXPECT_THROW(LoadFromFile(b, path), ERasterError);
+#endif
+  std::filesystem::remove(path);
+}
+
+}  // namespace
+}  // namespace tavio

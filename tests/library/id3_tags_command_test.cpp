@@ -1,0 +1,42 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <sys/wait.h>
+
+#include "library/id3_test_files.h"
+
+using namespace std::string_literals;
+using tavio::test::Id3v1Tag;
+using tavio::test::WriteTagFile;
+
+namespace {
+
+int RunTool(const std::string& args, std::string& out) {
+  const std::string command = std::string(std::getenv("TAVIO_TOOL")) + " tags " + args + " 2>/dev/null";
+  FILE* pipe = popen(command.c_str(), "r");
+  char buffer[4096];
+  size_t got;
+  out.clear();
+  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
+  return WEXITSTATUS(pclose(pipe));
+}
+
+}  // namespace
+
+TEST(TagsCommand, PrintsAlbumFieldsAndTrackEvenForFilesWithoutTags) {
+  const char* tool = std::getenv("TAVIO_TOOL");
+  if (!tool || !std::filesystem::exists(tool)) GTEST_SKIP() << "tavio tool not built";
+  const std::string tagged = WriteTagFile(
+      "ID3" "\x03\x00" "\x00"
+      "\x00\x00\x00\x1F" // tag size 31 (syncsafe)
+      "TALB" "\x00\x00\x00\x05" "\x00\x00" "\x00" "Caf" "\xE9"
+      "TRCK" "\x00\x00\x00\x06" "\x00\x00" "\x00" "04/10"s +
+      Id3v1Tag("Title", "Artist", "Other", "1980", "", 17), "_tagged");
+  const std::string bare = WriteTagFile("no tags", "_bare");
+  std::string out;
+  EXPECT_EQ(RunTool("'" + tagged + "' '" + bare + "'", out), 0);
+  EXPECT_EQ(out, tagged + "\n" "\t\tCaf\xC3\xA9\t0\t\t4\n" + bare + "\n" "\t\t\t0\t\t0\n");
+}

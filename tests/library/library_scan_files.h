@@ -1,0 +1,64 @@
+// Album folders for the scan tests, natively and under Wine: MP3 files that
+// carry only an ID3v2.3 tag, small JPEG and bitmap covers, broken pictures.
+#pragma once
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "raster/bitmap32.h"
+#include "raster/bmp_file.h"
+#include "raster/jpeg_file.h"
+
+namespace tavio::test {
+
+inline std::string BigEndian32(uint32_t n) {
+  return {static_cast<char>(n >> 24), static_cast<char>(n >> 16), static_cast<char>(n >> 8), static_cast<char>(n)};
+}
+
+inline std::string TextFrame(const std::string& id, const std::string& text) {
+  return id +                                                    // frame id
+         BigEndian32(static_cast<uint32_t>(text.size() + 1)) +  // frame size
+         std::string("\x00\x00", 2) +                            // flags
+         std::string(1, '\x00') +                                // ISO-8859-1
+         text;
+}
+
+// An ID3v2.3 tag naming artist, album, year and genre; no audio follows.
+inline std::string Mp3WithTags(const std::string& artist, const std::string& album, const std::string& year,
+                               const std::string& genre) {
+  const std::string frames =
+      TextFrame("TPE1", artist) + TextFrame("TALB", album) + TextFrame("TYER", year) + TextFrame("TCON", genre);
+  const uint32_t n = static_cast<uint32_t>(frames.size());
+  return "ID3" + std::string("\x03\x00", 2) +  // version 2.3
+         std::string(1, '\x00') +               // flags
+         std::string{static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F),
+                     static_cast<char>((n >> 7) & 0x7F), static_cast<char>(n & 0x7F)} +  // syncsafe size
+         frames;
+}
+
+inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream(path, std::ios::binary | std::ios::trunc).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+inline TBitmap32 PlainPicture(int32_t width, int32_t height, TColor32 color) {
+  TBitmap32 picture(width, height);
+  picture.Clear(color);
+  return picture;
+}
+
+inline void WriteJpeg(const std::filesystem::path& path, int32_t width, int32_t height) {
+  std::filesystem::create_directories(path.parent_path());
+  SaveJpegFile(PlainPicture(width, height, Color32(40, 120, 200)), path.string());
+}
+
+inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t height) {
+  std::filesystem::create_directories(path.parent_path());
+  SaveBmpFile(PlainPicture(width, height, Color32(200, 40, 40)), path.string());
+}
+
+// Named like a JPEG, but no decoder accepts it.
+inline void WriteBrokenPicture(const std::filesystem::path& path) { WriteBytes(path, "not a picture"); }
+
+}  // namespace tavio::test

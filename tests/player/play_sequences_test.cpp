@@ -1,0 +1,133 @@
+// The messages the song list's player actions send, on a recording player.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "player/play_sequences.h"
+#include "player/winamp_control.h"
+
+using namespace tavio;
+
+namespace {
+
+constexpr TWindowHandle kPlayerWindow = 0x1234;
+
+struct TSentMessage {
+  TWindowHandle Window;
+  uint32_t Message;
+  uintptr_t WParam;
+  intptr_t LParam;  // for WM_COPYDATA: 0, see CopiedTag/CopiedBytes
+  uintptr_t CopiedTag = 0;
+  std::string CopiedBytes;
+};
+
+// A player window that answers the "is playing" query and records the rest,
+// copying the data of WM_COPYDATA while it is valid, as the real send does.
+class TRecordingPlayer final : public TPlayerMessenger {
+ public:
+  TWindowHandle FindWindowOfClass(const std::string& className) override {
+    SearchedClass = className;
+    return WindowExists ? kPlayerWindow : 0;
+  }
+
+  intptr_t Send(TWindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
+    TSentMessage sent{window, message, wParam, lParam, 0, {}};
+    if (message == kWmCopyData) {
+      const auto* record = reinterpret_cast<const TCopyDataRecord*>(lParam);
+      sent.LParam = 0;
+      sent.CopiedTag = record->Tag;
+      sent.CopiedBytes.assign(static_cast<const char*>(record->Bytes), record->ByteCount);
+    }
+    Sent.push_back(sent);
+    return message == kWmUser && lParam == kIpcIsPlaying ? PlayingReply : 0;
+  }
+
+  // "U104" for WM_USER/104, "C40045" for WM_COMMAND/40045, "D:path" for a file.
+  std::vector<std::string> Trace() const {
+    std::vector<std::string> trace;
+    for (const TSentMessage& sent : Sent) {
+      if (sent.Message == kWmUser) trace.push_back("U" + std::to_string(sent.LParam));
+      else if (sent.Message == kWmCommand) trace.push_back("C" + std::to_string(sent.WParam));
+      else if (sent.Message == kWmCopyData) trace.push_back("D:" + sent.CopiedBytes.substr(0, sent.CopiedBytes.find('\0')));
+      else trace.push_back("?" + std::to_string(sent.Message));
+    }
+    return trace;
+  }
+
+  bool WindowExists = true;
+  intptr_t PlayingReply = 0;
+  std::string SearchedClass;
+  std::vector<TSentMessage> Sent;
+};
+
+using Trace = std::vector<std::string>;
+
+}  // namespace
+
+TEST(PlayOneSong, WhilePlayingOnlyQueuesTheSong) {
+  TRecordingPlayer player;
+  player.PlayingReply = 1;
+  PlayOneSong(player, "C:\\Music\\A\\01 Song.mp3");
+  EXPECT_EQ(player.Trace(), (Trace{"U104", "D:C:\\Music\\A\\01 Song.mp3"}));
+  const TSentMessage& copy = player.Sent.at(1);
+  EXPECT_EQ(copy.WParam, 0u);
+  EXPECT_EQ(copy.CopiedTag, 100u);
+  // The byte count covers the path and its terminating zero.
+  EXPECT_EQ(copy.CopiedBytes, std::string("C:\\Music\\A\\01 Song.mp3", 22) + '\0');
+}
+
+TEST(PlayOneSong, WhileStoppedReplacesThePlaylistAndPlays) {
+  TRecordingPlayer player;
+  PlayOneSong(player, "x.mp3");
+  EXPECT_EQ(player.Trace(), (Trace{"U104", "U101", "D:x.mp3", "C40045"}));
+  for (const TSentMessage& sent : player.Sent) EXPECT_EQ(sent.Window, kPlayerWindow);
+}
+
+TEST(PlayWholeAlbum, WhilePlayingStopsThenQueuesEverySongInListOrder) {
+  TRecordingPlayer player;
+  player.PlayingReply = 3;  // paused counts as playing too
+  PlayWholeAlbum(player, {"1.mp3", "2.mp3", "3.mp3"});
+  EXPECT_EQ(player.Trace(), (Trace{"U104", "C40047", "U101", "D:1.mp3", "D:2.mp3", "D:3.mp3", "C40045"}));
+}
+
+TEST(PlayWholeAlbum, WithoutSongsClearsAndPlays) {
+  TRecordingPlayer player;
+  PlayWholeAlbum(player, {});
+  EXPECT_EQ(player.Trace(), (Trace{"U104", "U101", "C40045"}));
+}
+
+TEST(PlaySequences, NoPlayerWindowMeansNothingIsSent) {
+  TRecordingPlayer player;
+  player.WindowExists = false;
+  PlayOneSong(player, "x.mp3");
+  PlayWholeAlbum(player, {"x.mp3"});
+  EXPECT_TRUE(player.Sent.empty());
+  EXPECT_EQ(player.SearchedClass, "Winamp v1.x");
+}
+
+TEST(WinAmpControl, OnlyAPositiveReplyMeansPlaying) {
+  const struct {
+    intptr_t reply;
+    bool playing;
+  } cases[] = {{0, false}, {1, true}, {3, true}, {-1, false}};
+  for (const auto& c : cases) {
+    TRecordingPlayer player;
+    player.PlayingReply = c.reply;
+    TWinAmpControl control(player);
+    control.GoFindWinAmp();
+    EXPECT_EQ(control.IsPlaying(), c.playing) << c.reply;
+  }
+}
+
+TEST(WinAmpControl, FoundFollowsTheLastSearch) {
+  TRecordingPlayer player;
+  TWinAmpControl control(player);
+  EXPECT_FALSE(control.Found);
+  EXPECT_EQ(control.GoFindWinAmp(), kPlayerWindow);
+  EXPECT_TRUE(control.Found);
+  player.WindowExists = false;
+  EXPECT_EQ(control.GoFindWinAmp(), 0u);
+  EXPECT_FALSE(control.Found);
+  EXPECT_EQ(control.WindowHandle, 0u);
+}

@@ -1,0 +1,121 @@
+// The file search over the Win32 listing: real Windows attributes (hidden,
+// system, read-only, archive), backslash folders and the system's masks.
+#include <windows.h>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/find_file.h"
+
+using namespace tavio;
+using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAre;
+
+namespace {
+
+// A fresh folder in the temporary folder; names ending in "\" become folders.
+class TWinTree {
+ public:
+  TWinTree(const char* name, const std::vector<std::string>& entries) {
+    char temp[MAX_PATH];
+    GetTempPathA(MAX_PATH, temp);
+    root_ = std::string(temp) + "tavio_find_" + name + "_" + std::to_string(GetCurrentProcessId());
+    CreateDirectoryA(root_.c_str(), nullptr);
+    for (const std::string& entry : entries) {
+      const std::string path = root_ + "\\" + entry;
+      if (entry.ends_with('\\')) {
+        CreateDirectoryA(path.c_str(), nullptr);
+      } else {
+        CloseHandle(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+      }
+      created_.insert(created_.begin(), path);
+    }
+  }
+  ~TWinTree() {
+    for (const std::string& path : created_) {
+      SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+      if (!DeleteFileA(path.c_str())) RemoveDirectoryA(path.c_str());
+    }
+    RemoveDirectoryA(root_.c_str());
+  }
+
+  const std::string& Root() const { return root_; }
+  // Sets the attributes and says whether the file system kept them.
+  bool SetAttributes(const std::string& relative, DWORD attributes) const {
+    const std::string path = root_ + "\\" + relative;
+    SetFileAttributesA(path.c_str(), attributes);
+    return (GetFileAttributesA(path.c_str()) & attributes) == attributes;
+  }
+
+ private:
+  std::string root_;
+  std::vector<std::string> created_;  // deepest first
+};
+
+std::vector<std::string> Search(const TWinTree& tree, const std::string& masks, TFileAttributeSet attributes,
+                                std::string location = "") {
+  TFindFile find;
+  find.Criteria.Files.FileName = masks;
+  find.Criteria.Files.Location = location.empty() ? tree.Root() : location;
+  find.Criteria.Attribute.Attributes = attributes;
+  std::vector<std::string> found;
+  const std::string root = tree.Root() + "\\";
+  find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {
+    EXPECT_EQ(folder.rfind(root, 0), 0u) << folder;
+    found.push_back(folder.substr(root.size()) + entry.Name);
+  };
+  find.Execute();
+  return found;
+}
+
+constexpr TFileAttributeSet kFiles = ffArchive | ffReadonly | ffHidden | ffSystem;
+
+}  // namespace
+
+TEST(FindFile, FolderModeSkipsMarkedFoldersButSearchesBelowThem_Wine) {
+  const TWinTree tree("folders", {"Plain\\", "Hidden\\", "Hidden\\In1\\", "System\\", "System\\In2\\",
+                                  "Locked\\", "Locked\\In3\\", "Archived\\", "Archived\\In4\\"});
+  ASSERT_TRUE(tree.SetAttributes("Hidden", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(tree.SetAttributes("System", FILE_ATTRIBUTE_SYSTEM));
+  std::vector<std::string> expected = {"Plain", "Hidden\\In1", "System\\In2", "Locked\\In3", "Archived\\In4"};
+  // Not every file system keeps these two on folders (Wine drops read-only);
+  // where they are kept, they hide the folder like the others.
+  if (!tree.SetAttributes("Locked", FILE_ATTRIBUTE_READONLY)) expected.push_back("Locked");
+  if (!tree.SetAttributes("Archived", FILE_ATTRIBUTE_ARCHIVE)) expected.push_back("Archived");
+  EXPECT_THAT(Search(tree, "*.*", ffDirectory), ::testing::UnorderedElementsAreArray(expected));
+}
+
+TEST(FindFile, DefaultSetTakesFilesOfEveryAttributeAndNoFolder_Wine) {
+  const TWinTree tree("files", {"a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3", "dir.mp3\\"});
+  ASSERT_TRUE(tree.SetAttributes("b.mp3", FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(tree.SetAttributes("c.mp3", FILE_ATTRIBUTE_SYSTEM));
+  ASSERT_TRUE(tree.SetAttributes("d.mp3", FILE_ATTRIBUTE_READONLY));
+  const bool archived = tree.SetAttributes("e.mp3", FILE_ATTRIBUTE_ARCHIVE);
+  EXPECT_THAT(Search(tree, "*.mp3", kFiles), UnorderedElementsAre("a.mp3", "b.mp3", "c.mp3", "d.mp3", "e.mp3"));
+  // Folder mode lets through only entries without any of the other four.
+  const std::vector<std::string> folderMode = Search(tree, "*.mp3", ffDirectory);
+  EXPECT_THAT(folderMode, ::testing::Contains("dir.mp3"));
+  EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("b.mp3")));
+  EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("d.mp3")));
+  if (archived) EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("e.mp3")));
+}
+
+TEST(FindFile, SystemMasksIgnoreCaseAndStarDotStarTakesNamesWithoutDot_Wine) {
+  const TWinTree tree("masks", {"README", "Cover.JPG", "back.bmp"});
+  EXPECT_THAT(Search(tree, "*.*", kFiles), UnorderedElementsAre("README", "Cover.JPG", "back.bmp"));
+  EXPECT_THAT(Search(tree, "*.jpg;*.bmp", kFiles), ElementsAre("back.bmp", "Cover.JPG"));
+}
+
+TEST(FindFile, StartFolderGetsItsBackslashAndMissingOnesAreSilent_Wine) {
+  const TWinTree tree("start", {"x.txt"});
+  TFindFile find;
+  find.Criteria.Files.Location = tree.Root();
+  std::vector<std::string> folders;
+  find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec&) { folders.push_back(folder); };
+  find.Execute();
+  EXPECT_THAT(folders, ElementsAre(tree.Root() + "\\"));
+  EXPECT_THAT(Search(tree, "*.*", kFiles, tree.Root() + "\\missing"), ElementsAre());
+}

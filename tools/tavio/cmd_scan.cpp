@@ -1,0 +1,113 @@
+// tavio scan: the library scan run natively into DIR/Data.dat, its messages
+// and progress on stderr; --windows-paths stores the paths as Wine sees them.
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "command.h"
+#include "library/library_files.h"
+#include "library/library_scan.h"
+#include "library/ol_saveable.h"
+
+namespace tavio::tool {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+struct ScanArgs {
+  bool scanAll = false;  // picture mode, as the dialog starts
+  bool windowsPaths = false;
+  std::string masks = kDefaultPictureMasks;
+  std::string outFolder;
+  std::vector<std::string> paths;
+};
+
+ScanArgs ParseScanArgs(const Args& args) {
+  ScanArgs parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    const bool hasValue = i + 1 < args.size();
+    if (arg == "--folders") {
+      parsed.scanAll = true;
+    } else if (arg == "--pictures") {
+      parsed.scanAll = false;
+    } else if (arg == "--windows-paths") {
+      parsed.windowsPaths = true;
+    } else if (arg == "--masks" && hasValue) {
+      parsed.masks = args[++i];
+    } else if (arg == "--out" && hasValue) {
+      parsed.outFolder = args[++i];
+    } else if (arg.starts_with("--")) {
+      throw UsageError{"unknown option or missing value: " + arg};
+    } else {
+      parsed.paths.push_back(arg);
+    }
+  }
+  if (parsed.outFolder.empty()) throw UsageError{"--out DIR is required"};
+  if (parsed.paths.empty()) throw UsageError{"expected at least one search path"};
+  return parsed;
+}
+
+// A native absolute path as the Win32 build sees it under Wine, whose drive
+// Z: is the root folder: "/work/x/a.jpg" becomes "Z:\work\x\a.jpg".
+std::string WinePath(std::string path) {
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return "Z:" + path;
+}
+
+void ConvertToWinePaths(TOLSaveable& albums) {
+  for (int32_t i = 0; i < albums.Count(); ++i) albums.Items(i)->CoverFile = WinePath(albums.Items(i)->CoverFile);
+}
+
+// At most a few lines a second, and always the last state.
+class ProgressPrinter {
+ public:
+  void Show(const TScanProgress& progress) {
+    last_ = progress;
+    const Clock::time_point now = Clock::now();
+    if (now - printed_ < std::chrono::milliseconds(500)) return;
+    printed_ = now;
+    Print();
+  }
+  void Print() const { std::fprintf(stderr, "scan: %d folders, %d albums\n", last_.FoldersVisited, last_.AlbumsFound); }
+
+ private:
+  TScanProgress last_;
+  Clock::time_point printed_ = Clock::now();
+};
+
+int RunScan(const Args& args) {
+  const ScanArgs parsed = ParseScanArgs(args);
+  std::filesystem::create_directories(parsed.outFolder);
+  std::string pluginFolder = parsed.outFolder;
+  if (!pluginFolder.ends_with('/')) pluginFolder += '/';
+
+  TOLSaveable albums;
+  ProgressPrinter progress;
+  TLibraryScan scan;
+  scan.SearchPaths = parsed.paths;
+  scan.PictureMasks = parsed.masks;
+  scan.ScanAll = parsed.scanAll;
+  scan.PluginFolder = pluginFolder;
+  scan.Albums = &albums;
+  scan.OnMessage = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
+  scan.OnProgress = [&](const TScanProgress& p) { progress.Show(p); };
+  const Clock::time_point start = Clock::now();
+  scan.Execute();
+  progress.Print();
+  std::fprintf(stderr, "scan: %.2f s\n", std::chrono::duration<double>(Clock::now() - start).count());
+
+  // The scan ignores a failed save, as the dialog does; the tool must not.
+  if (parsed.windowsPaths) ConvertToWinePaths(albums);
+  albums.SaveToFile(pluginFolder + kAlbumsFileName);
+  return 0;
+}
+
+}  // namespace
+
+TAVIO_COMMAND("scan", "scan [--folders|--pictures] [--masks \"*.jpg;*.bmp\"] [--windows-paths] --out DIR PATH...",
+              RunScan);
+
+}  // namespace tavio::tool
