@@ -114,11 +114,11 @@ void RunLine(const std::string& line) {
 
 DWORD WINAPI ScriptThread(void*) {
   Player& p = ThePlayer();
-  for (int i = 0; i < 200 && !(p.visRunning && FindViewWindow()); ++i) Sleep(50);
+  for (int i = 0; i < 200 && !p.closing && !(p.visRunning && FindViewWindow()); ++i) Sleep(50);
   if (!FindViewWindow()) p.log.Write("error no view window");
   std::ifstream file(p.options.actionsFile);
   std::string line;
-  while (std::getline(file, line)) {
+  while (!p.closing && std::getline(file, line)) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     RunLine(line);
   }

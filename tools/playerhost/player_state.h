@@ -39,6 +39,7 @@ struct Player {
   std::atomic<HWND> frameWindow{nullptr};
   std::atomic<DWORD> visThreadId{0};
   std::atomic<bool> visRunning{false};
+  std::atomic<bool> closing{false};
   tavio::host::VisModule* module = nullptr;
 };
 

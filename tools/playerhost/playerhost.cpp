@@ -101,6 +101,7 @@ int main(int argc, char** argv) {
     DispatchMessageA(&msg);
   }
   // The player window is closing: end the plug-in, then the script.
+  p.closing = true;
   if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
   WaitPumping(vis);
   CloseHandle(vis);
