@@ -35,6 +35,8 @@ std::string PlayerFolderWithLibrary(const std::string& tag, int32_t count) {
   const std::string pluginFolder = plugins + "Tavio\\";
   CreateDirectoryA(plugins.c_str(), nullptr);
   CreateDirectoryA(pluginFolder.c_str(), nullptr);
+  // Folder names repeat across runs (Wine reuses process ids): no stale shots.
+  for (const char* shot : {"before.bmp", "back.bmp", "after.bmp"}) DeleteFileA((folder + shot).c_str());
   TOLSaveable albums, hidden;
   for (int32_t i = 0; i < count; ++i) {
     auto* album = new TAlbum;

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "player_host_run.h"
 #include "raster/picture_file.h"
@@ -75,6 +76,14 @@ TEST(PluginLifecycle, InitQuitInitOpensANewFrame_Wine) {
   EXPECT_EQ(run.CountOf("ipc 611 frame"), 2);
   EXPECT_EQ(run.CountOf("ipc 611 0"), 2);  // the scripted Quit and the final one
   EXPECT_TRUE(run.Dialogs().empty());
+}
+
+TEST(PluginLifecycle, NoFrameWindowSaysSoAndStaysClosed_Wine) {
+  const auto run = RunPlayerHost({"wait 1000", "quit"}, "--no-embed");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_EQ(run.Dialogs(), std::vector<std::string>{"dialog Marquelle: Kein Parent-Handle"});
+  EXPECT_FALSE(run.Contains("ipc 611 frame"));
+  EXPECT_TRUE(run.Contains("ipc 611 0"));  // Quit still unregisters
 }
 
 TEST(EmptyLibrary, ShowsTheHintText_Wine) {

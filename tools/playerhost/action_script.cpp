@@ -114,8 +114,9 @@ void RunLine(const std::string& line) {
 
 DWORD WINAPI ScriptThread(void*) {
   Player& p = ThePlayer();
-  for (int i = 0; i < 200 && !p.closing && !(p.visRunning && FindViewWindow()); ++i) Sleep(50);
-  if (!FindViewWindow()) p.log.Write("error no view window");
+  // Init has returned once visRunning is set; without a frame there is no view to wait for.
+  for (int i = 0; i < 200 && !p.closing && !(p.visRunning && (FindViewWindow() || !p.frameWindow)); ++i) Sleep(50);
+  if (!p.closing && p.frameWindow && !FindViewWindow()) p.log.Write("error no view window");
   std::ifstream file(p.options.actionsFile);
   std::string line;
   while (!p.closing && std::getline(file, line)) {

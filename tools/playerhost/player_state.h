@@ -19,6 +19,7 @@ struct Options {
   std::string actionsFile;
   bool playing = false;
   bool closeDialogs = false;
+  bool noEmbedding = false;  // answer the embedding request with no function
 };
 
 class MessageLog {

@@ -22,7 +22,7 @@ LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
   switch (code) {
     case tavio::host::kIpcGetEmbedIf:
       Log("ipc 505");
-      return reinterpret_cast<LRESULT>(EmbeddingFunction());
+      return p.options.noEmbedding ? 0 : reinterpret_cast<LRESULT>(EmbeddingFunction());
     case tavio::host::kIpcSetVisWnd:
       Log(wParam ? "ipc 611 frame" : "ipc 611 0");
       return 0;

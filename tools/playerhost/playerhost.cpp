@@ -46,6 +46,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     else if (a == "--actions") o.actionsFile = next();
     else if (a == "--playing") o.playing = true;
     else if (a == "--close-dialogs") o.closeDialogs = true;
+    else if (a == "--no-embed") o.noEmbedding = true;
     else return false;
   }
   return true;
@@ -83,7 +84,7 @@ int main(int argc, char** argv) {
   if (!ParseOptions(argc, argv, p.options) || p.options.plugin.empty()) {
     MessageBoxA(nullptr,
                 "usage: playerhost.exe --plugin PATH [--winamp-dir DIR] [--playing] [--log FILE] "
-                "[--actions FILE] [--close-dialogs]",
+                "[--actions FILE] [--close-dialogs] [--no-embed]",
                 "playerhost", MB_OK);
     return 2;
   }
