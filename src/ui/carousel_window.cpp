@@ -32,7 +32,7 @@ bool AnyButtonHeld(WPARAM keys) { return (keys & (MK_LBUTTON | MK_RBUTTON | MK_M
 class TDcCanvas : public TScreenCanvas {
  public:
   explicit TDcCanvas(HDC dc) : dc_(dc) {}
-  void TextOut(int32_t x, int32_t y, const std::string& text) override {
+  void WriteText(int32_t x, int32_t y, const std::string& text) override {
     const HGDIOBJ oldFont = SelectObject(dc_, GetStockObject(DEFAULT_GUI_FONT));
     SetTextColor(dc_, RGB(255, 255, 255));
     SetBkColor(dc_, RGB(0, 0, 0));

@@ -73,7 +73,7 @@ void TMarquelle2::Start() {
   DrawRestFrame();
 }
 
-void TMarquelle2::LoadLibrary() {
+void TMarquelle2::ReadLibrary() {
   StopLoaders();
   LoadLibraryFiles(PluginFolder, Albums, HiddenAlbums);
   AlbumCount = Albums.Count();
@@ -85,7 +85,7 @@ void TMarquelle2::LoadLibrary() {
 }
 
 void TMarquelle2::OpenLibrary() {
-  LoadLibrary();
+  ReadLibrary();
   if (AlbumCount > 0) StartLoaders();
   Layout();
 }
@@ -103,7 +103,7 @@ void TMarquelle2::Resize(int32_t width, int32_t height) {
 
 void TMarquelle2::Paint(TScreenCanvas& canvas) {
   if (AlbumCount != 0) return;
-  canvas.TextOut(Round(Width() / 2.0) - 30, Round(Height() / 2.0), kEmptyHint);
+  canvas.WriteText(Round(Width() / 2.0) - 30, Round(Height() / 2.0), kEmptyHint);
   if (UseControlPanel) canvas.Draw(Width() - 101, Height() - 21, PanelImage);
 }
 

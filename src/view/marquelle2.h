@@ -73,8 +73,8 @@ class TMarquelle2 {
   void Start();
   // Loads, counts and orders the library, starts the loaders, lays out.
   void OpenLibrary();
-  // The loading part of OpenLibrary alone: load, count, order, fix CurrentIndex.
-  void LoadLibrary();
+  // The reading part of OpenLibrary alone: load, count, order, fix CurrentIndex.
+  void ReadLibrary();
   void Layout();
   // The control's size changed (the frame buffer follows it first).
   void Resize(int32_t width, int32_t height);
@@ -201,6 +201,7 @@ class TMarquelle2 {
   // Every slot's Position moves by shift places, modulo 6.
   void ShiftPositions(int32_t shift);
   void FinishStep(int64_t startMs);
+  void MoveToNextIndex();
   void RunPendingRefill();
   std::unique_ptr<TSearchThread> NewLoader(TOLSaveable& list, bool backward, int32_t startIndex,
                                            std::atomic<bool>& doneFlag);

@@ -35,6 +35,8 @@ void TMarquelle2::BringInNext() {
   ShiftPositions(5);
 }
 
+void TMarquelle2::MoveToNextIndex() { CurrentIndex = CurrentIndex == AlbumCount - 1 ? 0 : CurrentIndex + 1; }
+
 void TMarquelle2::StepPrevious() {
   if (Busy || AlbumCount == 0) return;
   CurveMode = kCurvePrevious;
@@ -71,11 +73,17 @@ void TMarquelle2::StepNext() {
       TBusyScope busy(*this);
       CaptionShift = 1;
       BringInNext();
-      for (int32_t step = StepCount; step >= 0; --step) DrawMovingFrame(step);
+      try {
+        for (int32_t step = StepCount; step >= 0; --step) DrawMovingFrame(step);
+      } catch (...) {
+        // The slots already stand one place on; the index must follow them.
+        MoveToNextIndex();
+        throw;
+      }
     }
     FinishStep(startMs);
   }
-  CurrentIndex = CurrentIndex == AlbumCount - 1 ? 0 : CurrentIndex + 1;
+  MoveToNextIndex();
   if (instant) DrawRestFrame();
   RunPendingRefill();
 }

@@ -1,6 +1,5 @@
 // The view's side of the cover loaders: starting, stopping and resuming the
 // three of them, the refill they ask for, and forgetting them once done.
-
 #include "view/marquelle2.h"
 
 namespace tavio {

@@ -14,8 +14,10 @@ namespace tavio {
 class TScreenCanvas {
  public:
   virtual ~TScreenCanvas() = default;
-  // White text on an opaque black background in the default UI font.
-  virtual void TextOut(int32_t x, int32_t y, const std::string& text) = 0;
+  // White text on an opaque black background in the default UI font. (Not
+  // named TextOut: windows.h makes that a macro, and the class would differ
+  // between files that include it and files that do not.)
+  virtual void WriteText(int32_t x, int32_t y, const std::string& text) = 0;
   virtual void Draw(int32_t x, int32_t y, const TBitmap32& bitmap) = 0;
 };
 

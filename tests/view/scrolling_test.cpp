@@ -141,10 +141,17 @@ TEST(Steps, ErrorInsideAnAnimatedStepClearsBusy) {
   EXPECT_THROW(f.view.StepPrevious(), std::runtime_error);
   EXPECT_FALSE(f.view.Busy);
   EXPECT_EQ(f.view.CurrentIndex, 5);
+  ExpectSlotsAroundCurrent(f);
+  // A step to the next album moves its slots before the frames: the index goes with them.
+  frames = 0;
+  EXPECT_THROW(f.view.StepNext(), std::runtime_error);
+  EXPECT_FALSE(f.view.Busy);
+  EXPECT_EQ(f.view.CurrentIndex, 6);
+  ExpectSlotsAroundCurrent(f);
   f.platform.onFlush = nullptr;
   f.view.FastMode = true;
   f.view.StepPrevious();  // steps work again
-  EXPECT_EQ(f.view.CurrentIndex, 4);
+  EXPECT_EQ(f.view.CurrentIndex, 5);
 }
 
 TEST(Steps, NothingReentersWhileAStepHandlesMessages) {

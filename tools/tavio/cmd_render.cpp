@@ -132,7 +132,7 @@ int RunRender(const Args& args) {
   TRenderSettings settings(o);
   TMarquelle2 view(platform, settings);
   view.Resize(o.width, o.height);
-  view.LoadLibrary();
+  view.ReadLibrary();
   if (view.AlbumCount == 0) throw std::runtime_error("no albums in " + o.dataFolder + "Data.dat");
   view.PrepareAllCovers();
   view.Layout();
