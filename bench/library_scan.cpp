@@ -29,7 +29,7 @@ using Clock = std::chrono::steady_clock;
 constexpr int kAlbumCount = 1000;
 constexpr int kCoverSide = 500;
 constexpr int kSongsPerAlbum = 3;
-constexpr int kRuns = 3;
+constexpr int kRuns = 5;
 
 std::string Syncsafe(uint32_t n) {
   return {static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F), static_cast<char>((n >> 7) & 0x7F),

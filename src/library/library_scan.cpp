@@ -107,7 +107,8 @@ void TLibraryScan::ScanFolder(const std::string& folder, TOLSaveable& list) {
     album->CoverFile = candidate.empty() ? folder + kPathDelimiter + kNoPictureName : candidate;
     LoadCover(*album, candidate);
     album->ReadTags(folder + kPathDelimiter + mp3);
-    list.Add(album.release());
+    list.Add(album.get());
+    album.release();
   }
   ReportProgress(list.Count());
 }
@@ -137,7 +138,8 @@ void TLibraryScan::ScanPicture(const std::string& folder, const std::string& nam
   const std::string mp3 = FirstOrdinaryFile(folder, "*.mp3");
   if (!mp3.empty()) {
     album->ReadTags(folder + mp3);
-    list.Add(album.release());
+    list.Add(album.get());
+    album.release();
   }
   ReportProgress(list.Count());
 }

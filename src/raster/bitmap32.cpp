@@ -18,25 +18,36 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
     throw ERasterError("Bitmap size " + std::to_string(width) + " x " + std::to_string(height) +
                        " is too large");
   }
-  std::vector<TColor32> fresh(static_cast<size_t>(pixels), 0u);
-  bits_.swap(fresh);
+  bits_ = std::make_shared<std::vector<TColor32>>(static_cast<size_t>(pixels), 0u);
   width_ = width;
   height_ = height;
   ClipRect = BoundsRect();
 }
 
-void TBitmap32::Clear(TColor32 color) { std::fill(bits_.begin(), bits_.end(), color); }
+TColor32* TBitmap32::OwnPixels() {
+  if (!bits_) return nullptr;
+  if (bits_.use_count() > 1) bits_ = std::make_shared<std::vector<TColor32>>(*bits_);
+  return bits_->data();
+}
+
+void TBitmap32::Clear(TColor32 color) {
+  if (Empty()) return;
+  if (bits_.use_count() > 1)
+    bits_ = std::make_shared<std::vector<TColor32>>(bits_->size(), color);
+  else
+    std::fill(bits_->begin(), bits_->end(), color);
+}
 
 void TBitmap32::FlipVertical() {
   for (int32_t i = 0, j = height_ - 1; i < j; ++i, --j) std::swap_ranges(Row(i), Row(i) + width_, Row(j));
 }
 
 void TBitmap32::TakePixels(TBitmap32&& picture) {
-  bits_.swap(picture.bits_);
+  bits_ = std::move(picture.bits_);
   width_ = picture.width_;
   height_ = picture.height_;
   ClipRect = BoundsRect();
-  picture.bits_.clear();
+  picture.bits_.reset();
   picture.width_ = picture.height_ = 0;
   picture.ClipRect = {};
 }

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <vector>
 
 #include "raster/color32.h"
@@ -49,12 +50,13 @@ class TBitmap32 {
   // ClipRect; MasterAlpha, OuterColor and the like stay as they are.
   void TakePixels(TBitmap32&& picture);
 
-  TColor32 GetPixel(int32_t x, int32_t y) const { return bits_[Index(x, y)]; }
-  void SetPixel(int32_t x, int32_t y, TColor32 c) { bits_[Index(x, y)] = c; }
-  TColor32* Bits() { return bits_.data(); }
-  const TColor32* Bits() const { return bits_.data(); }
-  TColor32* Row(int32_t y) { return bits_.data() + static_cast<size_t>(y) * width_; }
-  const TColor32* Row(int32_t y) const { return bits_.data() + static_cast<size_t>(y) * width_; }
+  TColor32 GetPixel(int32_t x, int32_t y) const { return Bits()[Index(x, y)]; }
+  void SetPixel(int32_t x, int32_t y, TColor32 c) { Bits()[Index(x, y)] = c; }
+  // Writable pixels: a bitmap that shares its pixels with a copy gets its own first.
+  TColor32* Bits() { return OwnPixels(); }
+  const TColor32* Bits() const { return bits_ ? bits_->data() : nullptr; }
+  TColor32* Row(int32_t y) { return Bits() + static_cast<size_t>(y) * width_; }
+  const TColor32* Row(int32_t y) const { return Bits() + static_cast<size_t>(y) * width_; }
 
   TRect BoundsRect() const { return {0, 0, width_, height_}; }
 
@@ -64,10 +66,13 @@ class TBitmap32 {
 
  private:
   size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * width_ + x; }
+  TColor32* OwnPixels();
 
   int32_t width_ = 0;
   int32_t height_ = 0;
-  std::vector<TColor32> bits_;
+  // Copies share their pixels until one of them writes, so thousands of albums
+  // can start from one placeholder picture without a copy each.
+  std::shared_ptr<std::vector<TColor32>> bits_;
 };
 
 // A bitmap with a carousel position; slots use it, covers leave it 0.

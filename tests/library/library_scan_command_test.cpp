@@ -42,14 +42,15 @@ TEST(ScanCommand, DemoLibraryScansWholeInBothModesAndWithWinePaths) {
     int32_t albums;
   };
   // 34 albums, every seventh without a picture.
-  for (const TCase& c : {TCase{"", 30}, TCase{"--folders", 34}, TCase{"--folders --windows-paths", 34}}) {
+  for (const TCase& c : {TCase{"", 30}, TCase{"--folders", 34}, TCase{"--folders --windows-paths", 34},
+                         TCase{"--windows-prefix Z:", 30}}) {
     const std::string out = (demo.root / "out").string();
     fs::remove_all(out);
     ASSERT_EQ(RunTool(std::string("scan ") + c.options + " --out '" + out + "' '" + demo.library + "'"), 0) << c.options;
     tavio::TOLSaveable albums;
     albums.LoadFromFile(out + "/Data.dat");
     ASSERT_EQ(albums.Count(), c.albums) << c.options;
-    const bool winePaths = std::string(c.options).find("--windows-paths") != std::string::npos;
+    const bool winePaths = std::string(c.options).find("--windows") != std::string::npos;
     int32_t withoutPicture = 0;
     for (int32_t i = 0; i < albums.Count(); ++i) {
       const tavio::TAlbum& a = *albums.Items(i);

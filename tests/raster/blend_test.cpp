@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "raster/bitmap32.h"
 #include "raster/blend.h"
 #include "raster/combine_block.h"
@@ -108,6 +110,21 @@ TEST(Color32, SetAlphaClampsTheAlpha) {
   EXPECT_EQ(SetAlpha(0x12345678u, 300), 0xFF345678u);
   EXPECT_EQ(SetAlpha(0x12345678u, -1), 0x00345678u);
   EXPECT_EQ(SetAlpha(0x12345678u, 60), 0x3C345678u);
+}
+
+TEST(Bitmap32, CopiesSharePixelsUntilOneOfThemWrites) {
+  TBitmap32 original(4, 3);
+  original.Clear(0xFF112233u);
+  TBitmap32 copy = original;
+  EXPECT_EQ(std::as_const(copy).Bits(), std::as_const(original).Bits());  // no pixel copy yet
+  copy.SetPixel(1, 1, 0xFFFFFFFFu);
+  EXPECT_EQ(original.GetPixel(1, 1), 0xFF112233u);
+  EXPECT_EQ(copy.GetPixel(1, 1), 0xFFFFFFFFu);
+  TBitmap32 second = original;
+  second.FlipVertical();
+  second.Clear(0);
+  EXPECT_EQ(original.GetPixel(0, 0), 0xFF112233u);
+  EXPECT_EQ(second.GetPixel(3, 2), 0u);
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // tavio scan: the library scan run natively into DIR/Data.dat, its messages
-// and progress on stderr; --windows-paths stores the paths as Wine sees them.
+// and progress on stderr; --windows-paths stores the paths as Wine sees them
+// (--windows-prefix names another drive than Z:).
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -17,7 +18,7 @@ using Clock = std::chrono::steady_clock;
 
 struct ScanArgs {
   bool scanAll = false;  // picture mode, as the dialog starts
-  bool windowsPaths = false;
+  std::string windowsPrefix;  // empty: native paths
   std::string masks = kDefaultPictureMasks;
   std::string outFolder;
   std::vector<std::string> paths;
@@ -33,7 +34,9 @@ ScanArgs ParseScanArgs(const Args& args) {
     } else if (arg == "--pictures") {
       parsed.scanAll = false;
     } else if (arg == "--windows-paths") {
-      parsed.windowsPaths = true;
+      parsed.windowsPrefix = "Z:";
+    } else if (arg == "--windows-prefix" && hasValue) {
+      parsed.windowsPrefix = args[++i];
     } else if (arg == "--masks" && hasValue) {
       parsed.masks = args[++i];
     } else if (arg == "--out" && hasValue) {
@@ -51,14 +54,15 @@ ScanArgs ParseScanArgs(const Args& args) {
 
 // A native absolute path as the Win32 build sees it under Wine, whose drive
 // Z: is the root folder: "/work/x/a.jpg" becomes "Z:\work\x\a.jpg".
-std::string WinePath(std::string path) {
+std::string WinePath(const std::string& drive, std::string path) {
   for (char& c : path)
     if (c == '/') c = '\\';
-  return "Z:" + path;
+  return drive + path;
 }
 
-void ConvertToWinePaths(TOLSaveable& albums) {
-  for (int32_t i = 0; i < albums.Count(); ++i) albums.Items(i)->CoverFile = WinePath(albums.Items(i)->CoverFile);
+void ConvertToWinePaths(TOLSaveable& albums, const std::string& drive) {
+  for (int32_t i = 0; i < albums.Count(); ++i)
+    albums.Items(i)->CoverFile = WinePath(drive, albums.Items(i)->CoverFile);
 }
 
 // At most a few lines a second, and always the last state.
@@ -100,14 +104,16 @@ int RunScan(const Args& args) {
   std::fprintf(stderr, "scan: %.2f s\n", std::chrono::duration<double>(Clock::now() - start).count());
 
   // The scan ignores a failed save, as the dialog does; the tool must not.
-  if (parsed.windowsPaths) ConvertToWinePaths(albums);
+  if (!parsed.windowsPrefix.empty()) ConvertToWinePaths(albums, parsed.windowsPrefix);
   albums.SaveToFile(pluginFolder + kAlbumsFileName);
   return 0;
 }
 
 }  // namespace
 
-TAVIO_COMMAND("scan", "scan [--folders|--pictures] [--masks \"*.jpg;*.bmp\"] [--windows-paths] --out DIR PATH...",
+TAVIO_COMMAND("scan",
+              "scan [--folders|--pictures] [--masks \"*.jpg;*.bmp\"] [--windows-paths|--windows-prefix DRIVE] "
+              "--out DIR PATH...",
               RunScan);
 
 }  // namespace tavio::tool
