@@ -8,10 +8,8 @@ demo="$out/demo"
 rm -rf "$demo"
 mkdir -p "$demo/player/Plugins/Tavio"
 "$out/native/tavio" demo-library "$demo/library" >/dev/null
-if "$out/native/tavio" --help 2>&1 | grep -q ' scan '; then
-  # The library scan runs natively on Windows-style paths through Wine's Z: drive.
-  "$out/native/tavio" scan --out "$demo/player/Plugins/Tavio" --windows-prefix 'Z:' "$demo/library" >/dev/null
-fi
+# Scanned natively, stored as Wine sees the paths (Z:\...).
+"$out/native/tavio" scan --folders --windows-paths --out "$demo/player/Plugins/Tavio" "$demo/library" 2>/dev/null
 export TAVIO_WINEPREFIX="$out/wineprefix"
 source "$root/tools/wine-env.sh"
 plugin="$(winepath -w "$out/win32/vis_Tavio.dll" 2>/dev/null)"
@@ -33,6 +31,6 @@ quit
 ACTIONS
 xvfb-run -a -s "-screen 0 1600x1200x24" timeout -k 5 120 \
   wine "$out/win32/playerhost.exe" --plugin "$plugin" --winamp-dir "$player_dir" \
-  --actions "$(winepath -w "$demo/actions.txt")" --log "$(winepath -w "$demo/player.log")" --close-dialogs
+  --actions "$(winepath -w "$demo/actions.txt")" --log "$(winepath -w "$demo/player.log")" --close-dialogs 2>/dev/null
 "$out/native/tavio" to-png "$demo/shot.bmp" "$out/demo.png"
 echo "Screenshot written to $out/demo.png"
