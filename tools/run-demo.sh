@@ -10,7 +10,7 @@ mkdir -p "$demo/player/Plugins/Tavio"
 "$out/native/tavio" demo-library "$demo/library" >/dev/null
 # Scanned natively, stored as Wine sees the paths (Z:\...).
 "$out/native/tavio" scan --folders --windows-paths --out "$demo/player/Plugins/Tavio" "$demo/library" 2>/dev/null
-export TAVIO_WINEPREFIX="$out/wineprefix"
+export TAVIO_WINEPREFIX="$out/wineprefix-demo"
 source "$root/tools/wine-env.sh"
 plugin="$(winepath -w "$out/win32/vis_Tavio.dll" 2>/dev/null)"
 player_dir="$(winepath -w "$demo/player" 2>/dev/null)"

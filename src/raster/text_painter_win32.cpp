@@ -12,16 +12,16 @@ namespace {
 
 COLORREF ToColorRef(TColor32 c) { return RGB(RedOf(c), GreenOf(c), BlueOf(c)); }
 
-HFONT CreateFontFor(HDC dc, const TFontSpec& spec) {
+HFONT CreateFontFor(HDC dc, const TFontSpec& font) {
   LOGFONTA lf{};
-  lf.lfHeight = -MulDiv(spec.SizePoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
-  lf.lfWeight = spec.Bold ? FW_BOLD : FW_NORMAL;
+  lf.lfHeight = -MulDiv(font.SizePoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
+  lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
   lf.lfOutPrecision = OUT_DEFAULT_PRECIS;
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynA(lf.lfFaceName, spec.Name.c_str(), LF_FACESIZE);
+  lstrcpynA(lf.lfFaceName, font.Name.c_str(), LF_FACESIZE);
   return CreateFontIndirectA(&lf);
 }
 
@@ -31,7 +31,7 @@ struct TTextDc {
   HDC Dc = CreateCompatibleDC(nullptr);
   HFONT Font;
   HGDIOBJ OldFont;
-  explicit TTextDc(const TFontSpec& spec) : Font(CreateFontFor(Dc, spec)), OldFont(SelectObject(Dc, Font)) {}
+  explicit TTextDc(const TFontSpec& font) : Font(CreateFontFor(Dc, font)), OldFont(SelectObject(Dc, Font)) {}
   ~TTextDc() {
     SelectObject(Dc, OldFont);
     DeleteObject(Font);

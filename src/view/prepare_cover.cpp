@@ -24,15 +24,6 @@ void PrepareCoverInto(TBitmap33& out, const std::string& coverFile, const std::s
   BevelEdges(out, out.BoundsRect());
 }
 
-void PrepareScannedCoverInto(TBitmap33& out, const std::string& coverFile) {
-  if (FileExists(coverFile)) {
-    LoadFromFile(out, coverFile);
-    BevelEdges(out, out.BoundsRect());
-  } else {
-    LoadFromResourceName(out, "MOSSEL");
-  }
-}
-
 void PrepareCover(TAlbum& album) { PrepareCoverInto(album.Cover, album.CoverFile, album.Album); }
 
 }  // namespace tavio

@@ -15,10 +15,6 @@ namespace tavio {
 // load raises ERasterError and leaves out as it was, unbevelled.
 void PrepareCoverInto(TBitmap33& out, const std::string& coverFile, const std::string& albumTitle);
 
-// The library scan's variant: the picture bevelled when coverFile exists,
-// otherwise the default picture as it is, without title or bevel.
-void PrepareScannedCoverInto(TBitmap33& out, const std::string& coverFile);
-
 // PrepareCoverInto for the album's own CoverFile, Album and Cover.
 void PrepareCover(TAlbum& album);
 

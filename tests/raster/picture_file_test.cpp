@@ -224,10 +224,6 @@ TEST_F(PictureFiles, CoverWithPictureTakesItsSizeAndBrokenOneKeepsTheWhiteSquare
   EXPECT_THROW(PrepareCover(broken), ERasterError);
   EXPECT_EQ(broken.Cover.Width(), 250);
   EXPECT_EQ(broken.Cover.GetPixel(0, 0), kOpaqueWhite);
-
-  TBitmap33 scanned;
-  PrepareScannedCoverInto(scanned, Path("none.jpg"));
-  EXPECT_EQ(scanned.GetPixel(0, 100), kOpaqueWhite);  // default picture, no bevel
 }
 
 }  // namespace
