@@ -9,7 +9,6 @@ namespace tavio {
 // nearbyint rounds ties to even under the default floating-point mode,
 // which nothing in this program changes.
 inline int32_t Round(double value) { return static_cast<int32_t>(std::nearbyint(value)); }
-inline int64_t Round64(double value) { return static_cast<int64_t>(std::nearbyint(value)); }
 
 // Round for values that may not fit: NaN and anything outside the 32-bit range
 // give INT32_MIN, which is what the processor's own conversion (x87 and SSE

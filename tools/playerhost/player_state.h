@@ -48,7 +48,6 @@ Player& ThePlayer();
 
 // Custom messages of the player window.
 constexpr UINT kRunConfigMessage = WM_APP + 5;
-constexpr UINT kScriptDoneMessage = WM_APP + 6;
 // Thread messages to the vis thread: call the module's Init or Quit again.
 constexpr UINT kVisInitMessage = WM_APP + 10;
 constexpr UINT kVisQuitMessage = WM_APP + 11;

@@ -68,7 +68,6 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     case kRunConfigMessage:
       if (p.module) p.module->Config(p.module);
       return 0;
-    case kScriptDoneMessage:
     case WM_CLOSE:
       DestroyWindow(hwnd);
       return 0;
