@@ -14,6 +14,7 @@
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/safe_file_write.h"
+#include "support/temp_folder.h"
 
 using namespace tavio;
 using namespace std::string_literals;
@@ -24,16 +25,7 @@ namespace {
 // A fresh plug-in folder per test, removed afterwards.
 class LibraryFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    dir_ = fs::temp_directory_path() /
-           ("tavio_library_files_" + std::string(info->name()) + "_" + std::to_string(::getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-
-  std::string Folder() const { return dir_.string() + "/"; }
+  std::string Folder() const { return temp_.Path(); }
   std::string PathOf(const char* name) const { return Folder() + name; }
 
   static std::string ReadAll(const std::string& path) {
@@ -46,7 +38,7 @@ class LibraryFiles : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
   }
 
-  fs::path dir_;
+  test::TTempFolder temp_;
 };
 
 void AddAlbum(TOLSaveable& list, const std::string& album, const std::string& genre = "") {
@@ -129,7 +121,7 @@ TEST_F(LibraryFiles, FailedWriteLeavesThePreviousFileWholeAndLoadable) {
   EXPECT_FALSE(FileExists(TemporaryNameFor(PathOf("Data.dat"))));
 
   // A save into a folder that has vanished.
-  fs::remove_all(dir_);
+  fs::remove_all(Folder());
   SaveLibraryFiles(Folder(), albums, hidden);
   EXPECT_FALSE(FileExists(PathOf("Data.dat")));
 }

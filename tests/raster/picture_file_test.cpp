@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -12,26 +11,20 @@
 #include "raster/module_resources.h"
 #include "raster/picture_file.h"
 #include "raster/raster_error.h"
+#include "support/temp_folder.h"
 #include "view/prepare_cover.h"
 
 namespace tavio {
 namespace {
 
-namespace fs = std::filesystem;
 
 std::string Malformed(const char* name) { return std::string(TAVIO_TEST_DATA) + "/malformed/" + name; }
 
 class PictureFiles : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("tavio_raster_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                                        "_" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::create_directories(dir_);
-  }
-  void TearDown() override { fs::remove_all(dir_); }
-  std::string Path(const char* name) const { return (dir_ / name).string(); }
+  std::string Path(const char* name) const { return temp_.Path() + name; }
 
-  fs::path dir_;
+  test::TTempFolder temp_;
 };
 
 TBitmap32 Pattern(int32_t w, int32_t h) {

@@ -8,7 +8,7 @@
 
 #include "settings/file_settings_store.h"
 #include "settings/search_paths.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace tavio;
 using tavio::test::TTempFolder;

@@ -8,7 +8,7 @@
 #include "library/shared_keys.h"
 #include "settings/file_settings_store.h"
 #include "settings/view_settings.h"
-#include "temp_folder.h"
+#include "support/temp_folder.h"
 
 using namespace tavio;
 using tavio::test::TTempFolder;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <chrono>
 #include <condition_variable>
-#include <filesystem>
 #include <mutex>
 #include <set>
 #include <stdexcept>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "fake_view_platform.h"
+#include "support/temp_folder.h"
 #include "raster/file_bytes.h"
 #include "raster/jpeg_file.h"
 
@@ -68,13 +68,6 @@ std::unique_ptr<TSearchThread> LoggingLoader(TLibrary& lib, TWalkLog& log, bool 
 void WaitUntil(const std::function<bool()>& condition) {
   for (int i = 0; i < 2000 && !condition(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(5));
   ASSERT_TRUE(condition());
-}
-
-std::string TempFolder(const std::string& tag) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("tavio_view_" + tag + "_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
 }
 
 }  // namespace
@@ -215,7 +208,8 @@ TEST(CoverLoader, StoppedLoaderFinishesItsAlbumThenTouchesNothing) {
 }
 
 TEST(CoverPreparation, PictureReplacesTheCoverAndBrokenOnesLeaveTheWhiteSquare) {
-  const std::string folder = TempFolder("prepare");
+  const TTempFolder temp;
+  const std::string& folder = temp.Path();
   TBitmap32 picture(120, 80);
   picture.Clear(Color32(0, 0, 255));
   SaveJpegFile(picture, folder + "folder.jpg");
@@ -242,5 +236,4 @@ TEST(CoverPreparation, PictureReplacesTheCoverAndBrokenOnesLeaveTheWhiteSquare) 
   PrepareAndHandOverCover(noPicture);
   EXPECT_EQ(noPicture.Cover.Width(), 300);
   EXPECT_EQ(noPicture.Cover.Height(), 300);
-  std::filesystem::remove_all(folder);
 }

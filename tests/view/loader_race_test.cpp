@@ -4,10 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "fake_view_platform.h"
+#include "support/temp_folder.h"
 #include "raster/jpeg_file.h"
 
 using namespace tavio;
@@ -15,17 +15,11 @@ using namespace tavio::test;
 
 namespace {
 
-std::string NewFolder() {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("tavio_race_" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
-}
-
 }  // namespace
 
 TEST(LoaderRace, LoadersAndTheViewThreadNeverShareACoverUnlocked) {
-  const std::string folder = NewFolder();
+  const TTempFolder temp;
+  const std::string& folder = temp.Path();
   for (int32_t i = 0; i < 4; ++i) {
     TBitmap32 picture(48 + 8 * i, 40);
     picture.Clear(AlbumColor(i));
@@ -73,5 +67,4 @@ TEST(LoaderRace, LoadersAndTheViewThreadNeverShareACoverUnlocked) {
     for (int32_t i = 0; i < 40; ++i) EXPECT_NE(view.HiddenAlbums.Items(i)->Cover.Width(), 16) << i;
   }
   platform.Drop();
-  std::filesystem::remove_all(folder);
 }

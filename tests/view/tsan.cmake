@@ -18,7 +18,7 @@ foreach(subsystem raster library player settings view)
 endforeach()
 
 add_executable(test_view_tsan ${tsan_sources})
-target_include_directories(test_view_tsan PRIVATE "${CMAKE_SOURCE_DIR}/src" "${CMAKE_CURRENT_LIST_DIR}"
+target_include_directories(test_view_tsan PRIVATE "${CMAKE_SOURCE_DIR}/src" "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_CURRENT_LIST_DIR}"
   /usr/src/googletest/googletest/include /usr/src/googletest/googletest)
 target_link_libraries(test_view_tsan PRIVATE tavio_jpeg Threads::Threads)
 # Replaces the directory's sanitizer options instead of adding to them.

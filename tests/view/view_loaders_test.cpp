@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <filesystem>
 #include <thread>
 
 #include "fake_view_platform.h"
+#include "support/temp_folder.h"
 #include "library/library_files.h"
 
 using namespace tavio;
@@ -22,14 +22,6 @@ bool PumpUntil(TFakeViewPlatform& platform, const std::function<bool()>& conditi
   return false;
 }
 
-std::string NewPluginFolder(const std::string& tag) {
-  const auto dir = std::filesystem::temp_directory_path() /
-                   ("tavio_loaders_" + tag + "_" +
-                    std::to_string(std::chrono::steady_clock::now().time_since_epoch().count()));
-  std::filesystem::create_directories(dir);
-  return dir.string() + "/";
-}
-
 // A Data.dat of count albums whose cover files do not exist.
 void WriteLibrary(const std::string& folder, int32_t count) {
   TOLSaveable albums, hidden;
@@ -45,7 +37,8 @@ void WriteLibrary(const std::string& folder, int32_t count) {
 }  // namespace
 
 TEST(ViewLoaders, OpenedLibraryGetsItsCoversAndOneRefill) {
-  const std::string folder = NewPluginFolder("open");
+  const TTempFolder temp;
+  const std::string& folder = temp.Path();
   WriteLibrary(folder, 10);
   TFakeViewPlatform platform;
   TFakeViewSettings settings;
@@ -68,7 +61,6 @@ TEST(ViewLoaders, OpenedLibraryGetsItsCoversAndOneRefill) {
     EXPECT_FALSE(view.ForwardLoader || view.BackwardLoader || view.HiddenLoader);
   }
   EXPECT_EQ(settings.writtenIndex, 3);
-  std::filesystem::remove_all(folder);
 }
 
 TEST(ViewLoaders, PauseStopsEveryLoaderAndResumesOnlyUnfinishedOnes) {

@@ -10,7 +10,7 @@ namespace tavio::test {
 class TTempFolder {
  public:
   TTempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "tavio-settings-XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "tavio-test-XXXXXX").string();
     path_ = mkdtemp(pattern.data());
     path_ += '/';
   }
