@@ -12,6 +12,8 @@ mkdir -p "$demo/player/Plugins/Tavio"
 "$out/native/tavio" scan --folders --windows-paths --out "$demo/player/Plugins/Tavio" "$demo/library" 2>/dev/null
 export TAVIO_WINEPREFIX="$out/wineprefix-demo"
 source "$root/tools/wine-env.sh"
+# Each demo starts from the default settings (the last run saved its position).
+wine reg delete 'HKCU\Software\BrindlemoorTavio' /f >/dev/null 2>&1 || true
 plugin="$(winepath -w "$out/win32/vis_Tavio.dll" 2>/dev/null)"
 player_dir="$(winepath -w "$demo/player" 2>/dev/null)"
 if [ -n "${DISPLAY:-}" ] && [ "${TAVIO_HEADLESS:-0}" != 1 ]; then

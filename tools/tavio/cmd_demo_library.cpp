@@ -45,7 +45,7 @@ constexpr DemoAlbum kAlbums[] = {
     {"Lumen", "Photon", 2016, "Electronic"},
     {"Marlowe Brass Band", "Parade", 1955, "Jazz"},
     {"Nightjar", "Dusk", 1999, ""},
-    {"Orchard Lane", "Apples and Pears", 1968, "Pop"},
+    {"Orchard Lane", "Windfall", 1968, "Pop"},
     {"Paper Boats", "Origami", 2012, "Indie"},
     {"Quiet Engine", "Idle", 2007, "Ambient"},
     {"Red Canyon", "Dust Devil", 1982, "Country"},
