@@ -103,6 +103,12 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (!AnyButtonHeld(wParam) && GetCapture() == Handle()) ReleaseCapture();
       view_->MouseUp(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
+    case WM_CAPTURECHANGED:
+      // Another window took the mouse while a button was held (a dialog, a
+      // task switch): no release will come, so end fast mode as one would.
+      if (reinterpret_cast<HWND>(lParam) != Handle() && view_->FastMode)
+        view_->MouseUp(TMouseButton::mbLeft, 0, 0);
+      return 0;
     case kRunTaskMessage: {
       std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
       (*task)();
