@@ -29,7 +29,13 @@ if [ ${#missing[@]} -gt 0 ] || [ $need_source -eq 1 ]; then
     fi
   fi
   # A mirror in mid-sync can fail one index; retry, then go on with what we have.
-  for try in 1 2 3; do $sudo_cmd apt-get update -qq && break || sleep 5; done
+  updated=0
+  for try in 1 2 3; do
+    if $sudo_cmd apt-get update -qq >"${TMPDIR:-/tmp}/tavio-apt-update.log" 2>&1; then updated=1; break; fi
+    sleep 5
+  done
+  [ $updated -eq 1 ] || echo "setup: some package indexes could not be updated; going on with the rest" \
+    "(see ${TMPDIR:-/tmp}/tavio-apt-update.log)"
 fi
 if [ ${#missing[@]} -gt 0 ]; then
   echo "setup: installing ${missing[*]}"
