@@ -8,6 +8,7 @@
 #include "library/shared_keys.h"
 #include "settings/file_settings_store.h"
 #include "settings/view_settings.h"
+#include "support/registry_defaults.h"
 #include "support/temp_folder.h"
 
 using namespace tavio;
@@ -44,17 +45,8 @@ class StartupRead : public ::testing::Test {
 TEST_F(StartupRead, EmptyStoreGivesTheStoreDefaultsAndWritesNothing) {
   const TViewSettings settings = Read();
   EXPECT_EQ(settings.PluginFolder, plugin);
-  EXPECT_EQ(settings.MirrorAlpha, 78);
-  EXPECT_DOUBLE_EQ(settings.CurveA, 0.00883);
-  EXPECT_DOUBLE_EQ(settings.CurveB, 0.03759);
-  EXPECT_DOUBLE_EQ(settings.SizeFactor, 0.74);
-  EXPECT_EQ(settings.CurrentIndex, 0);
-  EXPECT_EQ(settings.StepCount, 50);
-  EXPECT_FALSE(settings.UseControlPanel);
-  EXPECT_FALSE(settings.ReverseScroll);
+  test::ExpectRegistryDefaults(settings);
   EXPECT_TRUE(settings.SearchPaths.empty());
-  EXPECT_EQ(SortKeys(), "Album,Artist,Genre,Year");
-  EXPECT_EQ(CaptionKeys(), "Album");
   Names untouched{"sentinel"};
   store.ListNames("SETTINGS", untouched);
   EXPECT_EQ(untouched, Names{"sentinel"});

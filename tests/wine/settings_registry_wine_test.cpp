@@ -13,6 +13,7 @@
 #include "settings/registry_settings_store.h"
 #include "settings/search_paths.h"
 #include "settings/view_settings.h"
+#include "support/registry_defaults.h"
 
 using namespace tavio;
 
@@ -118,16 +119,7 @@ TEST_F(RegistryStore, FreshKeyGivesTheDefaultsAndStaysEmpty_Wine) {
   auto store = Open();
   TViewSettings settings;
   ReadStartupSettings(*store, std::string(folder) + "tavio-no-plugin-folder\\", settings);
-  EXPECT_EQ(settings.MirrorAlpha, 78);
-  EXPECT_DOUBLE_EQ(settings.CurveA, 0.00883);
-  EXPECT_DOUBLE_EQ(settings.CurveB, 0.03759);
-  EXPECT_DOUBLE_EQ(settings.SizeFactor, 0.74);
-  EXPECT_EQ(settings.CurrentIndex, 0);
-  EXPECT_EQ(settings.StepCount, 50);
-  EXPECT_FALSE(settings.UseControlPanel);
-  EXPECT_FALSE(settings.ReverseScroll);
-  EXPECT_EQ(SortKeys(), "Album,Artist,Genre,Year");
-  EXPECT_EQ(CaptionKeys(), "Album");
+  test::ExpectRegistryDefaults(settings);
 
   HKEY key = nullptr;
   ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, kTestKey, 0, KEY_READ, &key), ERROR_SUCCESS);
