@@ -6,8 +6,10 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
+# Both Wines: machines that cannot run 32-bit programs test with 64-bit Wine.
 packages=(g++ cmake ninja-build nasm libjpeg-dev googletest
-          g++-mingw-w64-i686-posix wine wine32:i386 xvfb xauth dpkg-dev)
+          g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
+          wine wine32:i386 wine64 xvfb xauth dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do
