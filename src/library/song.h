@@ -13,7 +13,9 @@ struct TSong {
   int32_t Track = 0;
 };
 
-// Track of b minus track of a: sorting with it gives descending tracks.
-inline int32_t CompareSongs(const TSong& a, const TSong& b) { return b.Track - a.Track; }
+// Positive when b's track is higher, negative when lower: sorting with it
+// gives descending tracks. Compared, not subtracted: tag texts can hold any
+// 32-bit number, and the difference of two would overflow.
+inline int32_t CompareSongs(const TSong& a, const TSong& b) { return (b.Track > a.Track) - (b.Track < a.Track); }
 
 }  // namespace tavio

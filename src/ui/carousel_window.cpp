@@ -52,14 +52,23 @@ TCarouselWindow::TCarouselWindow(HWND parent, int x, int y, int w, int h) {
   CreateHandle("TMarquelle2", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, parent, x, y, w, h,
                "", CS_DBLCLKS);
   view_ = std::make_unique<TMarquelle2>(*this);
+  songGrid_ = std::make_unique<TSongGridWindow>(Handle(), view_->SongList);
+  view_->SongList.AttachScreen(songGrid_.get());
   view_->Resize(w, h);
 }
 
 TCarouselWindow::~TCarouselWindow() {
   KillTimer(Handle(), kScrollTimerId);
+  view_->SongList.AttachScreen(nullptr);
+  songGrid_.reset();
   view_.reset();
   DropPostedTasks();
   DestroyHandle();
+}
+
+void TCarouselWindow::Flush() {
+  TPaintBox32::Flush();
+  if (songGrid_) songGrid_->RefreshIfStale();
 }
 
 void TCarouselWindow::PaintOver(HDC dc) {
@@ -95,6 +104,7 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONDBLCLK:
       // The release must reach the view wherever the pointer is by then.
       SetCapture(Handle());
+      if (msg == WM_LBUTTONDOWN) leftPressed_ = true;
       view_->MouseDown(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_LBUTTONUP:
@@ -102,6 +112,7 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
       if (!AnyButtonHeld(wParam) && GetCapture() == Handle()) ReleaseCapture();
       view_->MouseUp(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      if (msg == WM_LBUTTONUP) ClickIfReleasedInside(lParam);
       return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse while a button was held (a dialog, a
@@ -118,6 +129,15 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       break;
   }
   return TPaintBox32::HandleMessage(msg, wParam, lParam);
+}
+
+void TCarouselWindow::ClickIfReleasedInside(LPARAM point) {
+  // A double-click's second press is no click of its own.
+  const bool pressed = leftPressed_;
+  leftPressed_ = false;
+  RECT client;
+  GetClientRect(Handle(), &client);
+  if (pressed && PtInRect(&client, POINT{GET_X_LPARAM(point), GET_Y_LPARAM(point)})) view_->Click();
 }
 
 void TCarouselWindow::ProcessPendingMessages() {

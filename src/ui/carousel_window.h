@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "ui/paint_box32.h"
+#include "ui/song_grid_window.h"
 #include "view/marquelle2.h"
 
 namespace tavio::ui {
@@ -23,14 +24,18 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Flush() override { TPaintBox32::Flush(); }
+  void Flush() override;
   void ProcessPendingMessages() override;
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
   void DropPostedTasks();
+  void ClickIfReleasedInside(LPARAM point);
 
   std::unique_ptr<TMarquelle2> view_;
+  std::unique_ptr<TSongGridWindow> songGrid_;
+  // A left press on this window that a release here turns into a click.
+  bool leftPressed_ = false;
 };
 
 }  // namespace tavio::ui

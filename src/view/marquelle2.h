@@ -13,6 +13,7 @@
 #include "raster/projective_transformation.h"
 #include "settings/view_settings.h"
 #include "view/cover_loader.h"
+#include "view/song_list.h"
 #include "view/view_geometry.h"
 #include "view/view_platform.h"
 
@@ -138,12 +139,21 @@ class TMarquelle2 {
   void CMMouseWheel(int32_t delta);
   bool DoMouseWheel(int32_t delta);
 
+  // --- Song list (song_list.cpp): the view's song grid is SongList ---
+  // A left click (press and release) on the view.
+  void Click();
+  void FlipSongList() { SongList.FlipSongList(); }
+  void PaintGridInto(TBitmap32& bitmap) { SongList.PaintGridInto(bitmap); }
+  void PlaySong() { SongList.PlaySong(); }
+  void PlayAlbum(int32_t col, int32_t row) { SongList.PlayAlbum(col, row); }
+
   TViewPlatform& Platform;
   TViewSettingsSource& Settings;
   TBitmap32 FrameBuffer;
 
   bool UseControlPanel = false;
   TBitmap33 PanelImage;
+  TSongList SongList{*this};
   uint8_t CurveMode = 0;
   double CurveA = 0;
   double CurveB = 0;

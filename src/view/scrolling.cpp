@@ -99,8 +99,12 @@ void TMarquelle2::TimerTick() {
 void TMarquelle2::MouseMove(int32_t x, int32_t y) {
   // Below the band of the covers the direction stays as it is.
   if (y > Places.CoverSide) return;
-  // The song list, once there is one, takes movements outside the middle
-  // cover before the scrolling below sees them.
+  // Off the middle cover the shown song list goes away first; only the next
+  // movement scrolls.
+  if (SongList.Visible() && (x < Places.CenterX || x > Places.CenterX + Places.CoverSide)) {
+    if (!Busy) FlipSongList();
+    return;
+  }
   if (UseControlPanel) return;
   if (x < Places.CenterX)
     ScrollDirection = -1;

@@ -20,8 +20,27 @@ void SyncWithView(HWND view) {
   SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+// Where the system would send a mouse message at (x, y) of the view: the
+// window that holds the capture, else the shown child under the point (the
+// song list), else the view. The point is made the target's own.
+HWND MouseTarget(HWND view, POINT& pt) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  HWND target = nullptr;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(view, nullptr), &gui) && gui.hwndCapture) target = gui.hwndCapture;
+  if (!target) target = ChildWindowFromPointEx(view, pt, CWP_SKIPINVISIBLE | CWP_SKIPDISABLED);
+  if (!target) target = view;
+  MapWindowPoints(view, target, &pt, 1);
+  return target;
+}
+
+// One mouse message, handled before the next is posted: it may change which
+// window takes the next one.
 void PostMouse(HWND view, UINT msg, WPARAM keys, int x, int y) {
-  PostMessageA(view, msg, keys, MAKELPARAM(x, y));
+  POINT pt{x, y};
+  const HWND target = MouseTarget(view, pt);
+  PostMessageA(target, msg, keys, MAKELPARAM(pt.x, pt.y));
+  SyncWithView(view);
 }
 
 void ResizeFrameClient(HWND frame, int w, int h) {

@@ -1,0 +1,31 @@
+// tavio songs FOLDER: the rows the song list shows for an album folder, one
+// line each: number, title and file, tab-separated, texts in UTF-8.
+#include <cstdio>
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+
+#include "command.h"
+#include "library/codepage.h"
+#include "library/folder_path.h"
+#include "library/folder_songs.h"
+
+namespace tavio::tool {
+
+static int RunSongs(const Args& args) {
+  if (args.size() != 1) throw UsageError{"give one album folder"};
+  std::string folder = args[0];
+  if (!std::filesystem::is_directory(folder)) throw std::runtime_error("no such folder: " + folder);
+  if (folder.back() != kPathDelimiter) folder += kPathDelimiter;
+  int32_t number = 0;
+  for (const TSong& song : ReadFolderSongs(folder)) {
+    const std::string line =
+        std::to_string(++number) + "\t" + AnsiToUtf8(song.Title) + "\t" + AnsiToUtf8(song.Folder + song.FileName) + "\n";
+    std::fwrite(line.data(), 1, line.size(), stdout);
+  }
+  return 0;
+}
+
+TAVIO_COMMAND("songs", "songs FOLDER", RunSongs);
+
+}  // namespace tavio::tool
