@@ -66,17 +66,20 @@ TCarouselWindow::~TCarouselWindow() {
   DestroyHandle();
 }
 
-void TCarouselWindow::Flush() {
-  TPaintBox32::Flush();
-  if (songGrid_) songGrid_->RefreshIfStale();
-}
-
 void TCarouselWindow::PaintOver(HDC dc) {
   TDcCanvas canvas(dc);
   view_->Paint(canvas);
 }
 
 LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  const LRESULT result = HandleViewMessage(msg, wParam, lParam);
+  // A step ends without a frame of its own once the middle album has moved
+  // on: the header of a shown list follows it here.
+  if (songGrid_) songGrid_->RefreshIfStale();
+  return result;
+}
+
+LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   // Taken here in any case: the host form forwards wheel notches to this
   // window, and one passed on to the parent would come straight back.
   if (msg == WM_MOUSEWHEEL) {

@@ -24,13 +24,14 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform {
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  void Flush() override;
+  void Flush() override { TPaintBox32::Flush(); }
   void ProcessPendingMessages() override;
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
   void DropPostedTasks();
   void ClickIfReleasedInside(LPARAM point);
+  LRESULT HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::unique_ptr<TMarquelle2> view_;
   std::unique_ptr<TSongGridWindow> songGrid_;
