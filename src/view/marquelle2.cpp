@@ -96,6 +96,8 @@ void TMarquelle2::Layout() {
 }
 
 void TMarquelle2::Resize(int32_t width, int32_t height) {
+  // The covers move to new places; a list left at the old ones would float.
+  if (width != Width() || height != Height()) SongList.Hide();
   FrameBuffer.SetSize(width, height);
   ScrollDirection = 0;
   if (AlbumCount > 0) Layout();

@@ -124,6 +124,12 @@ void TSongList::FlipSongList() {
   if (visible_ && screen_) screen_->ShowGrid(left_, top_);
 }
 
+void TSongList::Hide() {
+  if (!visible_) return;
+  visible_ = false;
+  if (screen_) screen_->HideGrid();
+}
+
 void TSongList::PlaySong() {
   if (grid_.Selected() < 0) return;
   PlayOneSong(*player_, grid_.CellText(0, grid_.Selected()));

@@ -33,6 +33,8 @@ class TSongList {
   // Animates the turn between the middle cover and the list and toggles
   // the list. Handles no window messages meanwhile.
   void FlipSongList();
+  // Takes the list away at once, without the flip.
+  void Hide();
   // The grid as on screen into bitmap, with its top-left at (0, 0).
   void PaintGridInto(TBitmap32& bitmap);
   // Plays the selected song; nothing without one.

@@ -270,4 +270,10 @@ TEST(SongListClose, MovingOverASideStackFlipsTheListAwayBeforeItScrolls) {
   f.OpenList();
   f.view.SongList.GridEscape();
   EXPECT_FALSE(f.view.SongList.Visible());
+  // A new size moves the covers; the list goes at once, not on a mere repeat.
+  f.OpenList();
+  f.view.Resize(1110, 370);
+  EXPECT_TRUE(f.view.SongList.Visible());
+  f.view.Resize(900, 300);
+  EXPECT_FALSE(f.view.SongList.Visible());
 }

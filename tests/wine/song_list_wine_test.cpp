@@ -140,13 +140,18 @@ TEST(SongList, ClickTurnsTheCoverAndTheListPlaysASongOrTheAlbum_Wine) {
             ViewArea(lib.folder + "stepped.bmp", kCenterX, 20, 100, 30));
 }
 
-TEST(SongList, DoubleClickWhilePlayingOnlyQueuesTheSong_Wine) {
+TEST(SongList, WhilePlayingASongIsOnlyQueuedByMouseOrKeyboard_Wine) {
   const TSongLibrary lib = LibraryWithSongs("songqueue");
-  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "click 555 150", kDoubleClickFirstSong, "quit"},
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "click 555 150", kDoubleClickFirstSong,
+                                  "key 40", "key 13",  // Down, Enter: the second row
+                                  "key 27", "screenshot " + lib.folder + "cover.bmp", "quit"},
                                  "--playing", lib.folder);
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
-  EXPECT_EQ(PlayerCommands(run), (Lines{"ipc 104", "copydata 100 " + lib.albumFolder + "x.mp3"}));
+  EXPECT_EQ(PlayerCommands(run), (Lines{"ipc 104", "copydata 100 " + lib.albumFolder + "x.mp3", "ipc 104",
+                                        "copydata 100 " + lib.albumFolder + "z.mp3"}));
+  // Escape turned the cover back.
+  EXPECT_EQ(ViewPixel(lib.folder + "cover.bmp", 555, 150), CoverColor(0));
 }
 
 TEST(SongList, PointerOverTheLeftStackTurnsTheCoverBack_Wine) {

@@ -107,6 +107,14 @@ void RunLine(const std::string& line) {
     POINT pt{10, 10};
     ClientToScreen(view, &pt);
     PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
+  } else if (verb == "key" && in >> x) {
+    // To the window with the keyboard focus on the vis thread, as typing would.
+    GUITHREADINFO gui{};
+    gui.cbSize = sizeof gui;
+    HWND target = view;
+    if (GetGUIThreadInfo(GetWindowThreadProcessId(view, nullptr), &gui) && gui.hwndFocus) target = gui.hwndFocus;
+    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(x), 1);
+    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(x), static_cast<LPARAM>(0xC0000001u));
   } else if (verb == "resize" && in >> x >> y) {
     ResizeFrameClient(frame, x, y);
   } else if (verb == "wait" && in >> x) {
