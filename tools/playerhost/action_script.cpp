@@ -14,8 +14,36 @@
 namespace playerhost {
 namespace {
 
+constexpr WPARAM kSyncMarker = 0x54617669;
+HANDLE markerTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+
+// Runs on the vis thread whenever it takes a message from its queue, in its
+// own loop, a modal loop or the view's message round alike.
+LRESULT CALLBACK WatchForMarker(int code, WPARAM removed, LPARAM message) {
+  const auto* msg = reinterpret_cast<const MSG*>(message);
+  if (code == HC_ACTION && removed == PM_REMOVE && msg->message == WM_NULL && msg->wParam == kSyncMarker)
+    SetEvent(markerTaken);
+  return CallNextHookEx(nullptr, code, removed, message);
+}
+
+// The hook on the current vis thread (a new one after quit-module and init).
+bool HookVisThread() {
+  static HHOOK hook = nullptr;
+  static DWORD hooked = 0;
+  const DWORD thread = ThePlayer().visThreadId;
+  if (thread != hooked) {
+    if (hook) UnhookWindowsHookEx(hook);
+    hook = thread ? SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, thread) : nullptr;
+    hooked = thread;
+  }
+  return hook != nullptr;
+}
+
 // Waits until the vis thread has handled everything posted to the view so far.
+// A sent message alone is not enough: it overtakes messages still queued.
 void SyncWithView(HWND view) {
+  ResetEvent(markerTaken);
+  if (HookVisThread() && PostMessageA(view, WM_NULL, kSyncMarker, 0)) WaitForSingleObject(markerTaken, 10000);
   DWORD_PTR result;
   SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
