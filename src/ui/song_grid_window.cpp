@@ -40,10 +40,12 @@ void TSongGridWindow::ShowGrid(int32_t left, int32_t top) {
 void TSongGridWindow::HideGrid() { ShowWindow(Handle(), SW_HIDE); }
 
 void TSongGridWindow::ShowWaitCursor(bool on) {
-  if (on)
+  if (on) {
     savedCursor_ = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  else
-    SetCursor(savedCursor_);
+    return;
+  }
+  // Without a cursor from before, SetCursor(nullptr) would hide the pointer.
+  SetCursor(savedCursor_ ? savedCursor_ : LoadCursor(nullptr, IDC_ARROW));
 }
 
 bool TSongGridWindow::PointerOverGrid(LPARAM screenPoint) const {
