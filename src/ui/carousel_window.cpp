@@ -166,7 +166,11 @@ void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
   const int chosen = static_cast<int>(
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screenX, screenY, 0, Handle(), nullptr));
   DestroyMenu(menu);
-  if (chosen > 0) view_->Covers.Run(kCoverMenu[static_cast<size_t>(chosen - 1)].Item);
+  if (chosen <= 0) return;
+  view_->Covers.Run(kCoverMenu[static_cast<size_t>(chosen - 1)].Item);
+  // The pixels saved under the menu may be put back after the frame drew:
+  // paint it once more from the frame buffer.
+  InvalidateRect(Handle(), nullptr, FALSE);
 }
 
 TCoverPicture TCarouselWindow::ClipboardBitmap() { return TCoverPicture{{}, ReadClipboardBitmap(Handle())}; }

@@ -62,17 +62,18 @@ bool Near(TColor32 a, TColor32 b) {
 TEST(CoverCommands, PastedBitmapBecomesFolderJpgShownAndSaved) {
   TCoverFixture f;
   const std::string front = f.temp.Read("front.bmp");
-  f.source.clipboard.Bitmap = Plain(300, 200, Color32(250, 20, 20));
+  f.source.clipboard.Bitmap = Plain(200, 150, Color32(250, 20, 20));
   f.view.PasteCover();
   const std::string jpg = f.temp.Path() + "folder.jpg";
   ASSERT_TRUE(f.temp.Exists("folder.jpg"));
   EXPECT_FALSE(f.temp.Exists("folder.jpg.tmp"));
   EXPECT_EQ(f.temp.Read("front.bmp"), front);
   const std::vector<uint8_t> bytes = ReadFileBytes(jpg);
-  EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()).Width(), 300);
+  EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()).Width(), 200);
   EXPECT_EQ(f.view.Albums.Items(1)->CoverFile, jpg);
-  EXPECT_EQ(f.view.Albums.Items(1)->Cover.Width(), 300) << "the cover keeps the file's own size";
+  EXPECT_EQ(f.view.Albums.Items(1)->Cover.Width(), 200) << "the cover keeps the file's own size";
   EXPECT_TRUE(Near(f.MiddlePixel(), Color32(250, 20, 20)));
+  EXPECT_TRUE(Near(f.view.FrameBuffer.GetPixel(555, 150), Color32(250, 20, 20))) << std::hex << f.view.FrameBuffer.GetPixel(555, 150);
   TOLSaveable albums, hidden;
   LoadLibraryFiles(f.temp.Path(), albums, hidden);
   ASSERT_EQ(albums.Count(), 3);

@@ -137,10 +137,16 @@ TEST(CoverCommands, PasteFromTheClipboardWritesABaselineFolderJpg_Wine) {
   const std::vector<uint8_t> front = ReadFileBytes(r.albumFolder + "front.bmp");
   TClipboardBitmap clipboard(200, 150, RGB(250, 120, 10));
   ASSERT_TRUE(clipboard.Placed());
-  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150",
-                                  "menu Insert cover from clipboard", "wait 1000",
-                                  "screenshot " + r.folder + "after.bmp", "quit"},
-                                 "", r.folder);
+  PlayerHostProcess player({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Insert cover from clipboard",
+                            "wait 1000", "screenshot " + r.folder + "after.bmp", "quit"},
+                           "", r.folder);
+  // The clipboard's owner answers while the player reads it.
+  for (int i = 0; i < 600 && GetFileAttributesA((r.folder + "after.bmp").c_str()) == INVALID_FILE_ATTRIBUTES; ++i) {
+    MSG msg;
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&msg);
+    Sleep(20);
+  }
+  const auto run = player.Finish();
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
   for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
