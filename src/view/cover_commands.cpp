@@ -78,8 +78,14 @@ void TCoverCommands::SaveCover(const TCoverPicture& picture) {
     album.Cover.TakePixels(std::move(loaded));
     album.CoverReady = true;
   }
-  view_.FillSlot(view_.CurrentIndex, view_.SlotAt(3));
-  view_.DrawRestFrame();
+  if (view_.Busy) {
+    // A menu opened between the frames of a step: the slots are renumbered
+    // until it ends, and RefillSlots waits for that.
+    view_.RefillSlots();
+  } else {
+    view_.FillSlot(view_.CurrentIndex, view_.SlotAt(3));
+    view_.DrawRestFrame();
+  }
   SaveLibraryFiles(view_.PluginFolder, view_.Albums, view_.HiddenAlbums);
 }
 
