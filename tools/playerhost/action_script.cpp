@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_actions.h"
 #include "player_state.h"
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
@@ -131,7 +132,7 @@ void RunLine(const std::string& line) {
     PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
   } else if (verb == "quit") {
     if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
-  } else {
+  } else if (!RunDialogAction(verb, in)) {
     p.log.Write("error bad action: " + line);
     return;
   }
