@@ -11,7 +11,7 @@
 
 namespace tavio::ui {
 
-class TCarouselWindow : public TPaintBox32, public TViewPlatform {
+class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverSource {
  public:
   TCarouselWindow(HWND parent, int x, int y, int w, int h);
   ~TCarouselWindow() override;
@@ -32,6 +32,10 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform {
   void DropPostedTasks();
   void ClickIfReleasedInside(LPARAM point);
   LRESULT HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lParam);
+  // The view's context menu at a point on the screen.
+  void ShowCoverMenu(int screenX, int screenY);
+  TCoverPicture ClipboardBitmap() override;
+  TCoverPicture ChooseWebCover(const TAlbum& album) override;
 
   std::unique_ptr<TMarquelle2> view_;
   std::unique_ptr<TSongGridWindow> songGrid_;
