@@ -73,6 +73,9 @@ TSongLibrary LibraryWithSongs(const std::string& tag) {
   store->WriteInteger(kSettings, kCoverSize, kDefaultCoverSize);
   store->WriteFlag(kSettings, kControlPanel, false);
   store->WriteFlag(kSettings, kReverseScroll, false);
+  // Straight: a step moves to its end, so "settle" waits for the whole step.
+  store->WriteInteger(kSettings, kCurveA, 0);
+  store->WriteInteger(kSettings, kCurveB, static_cast<int32_t>(kCurveScale));
   return lib;
 }
 
@@ -119,10 +122,10 @@ const std::string kDoubleClickFirstSong = "dblclick 500 85";
 
 TEST(SongList, ClickTurnsTheCoverAndTheListPlaysASongOrTheAlbum_Wine) {
   const TSongLibrary lib = LibraryWithSongs("songlist");
-  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "click 555 150",
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1000", "settle", "click 555 150",
                                   "screenshot " + lib.folder + "list.bmp", kDoubleClickFirstSong,
                                   "click 600 30",  // the album title
-                                  "wheel -120", "wait 2500", "screenshot " + lib.folder + "stepped.bmp", "quit"},
+                                  "wheel -120", "settle", "screenshot " + lib.folder + "stepped.bmp", "quit"},
                                  "", lib.folder);
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
@@ -142,7 +145,7 @@ TEST(SongList, ClickTurnsTheCoverAndTheListPlaysASongOrTheAlbum_Wine) {
 
 TEST(SongList, WhilePlayingASongIsOnlyQueuedByMouseOrKeyboard_Wine) {
   const TSongLibrary lib = LibraryWithSongs("songqueue");
-  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "click 555 150", kDoubleClickFirstSong,
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1000", "settle", "click 555 150", kDoubleClickFirstSong,
                                   "key 40", "key 13",  // Down, Enter: the second row
                                   "key 27", "screenshot " + lib.folder + "cover.bmp", "quit"},
                                  "--playing", lib.folder);
@@ -156,7 +159,7 @@ TEST(SongList, WhilePlayingASongIsOnlyQueuedByMouseOrKeyboard_Wine) {
 
 TEST(SongList, PointerOverTheLeftStackTurnsTheCoverBack_Wine) {
   const TSongLibrary lib = LibraryWithSongs("songaway");
-  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "click 555 150",
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1000", "settle", "click 555 150",
                                   "screenshot " + lib.folder + "list.bmp", "move 100 150",
                                   "screenshot " + lib.folder + "cover.bmp", "quit"},
                                  "", lib.folder);
