@@ -1,8 +1,8 @@
 // Composing the carousel into the frame buffer: slot filling with mirrors,
 // the frame at rest, the moving frames of a step, the caption and the panel.
 #include <mutex>
-#include <utility>
 #include <stdexcept>
+#include <utility>
 
 #include "library/shared_keys.h"
 #include "raster/combine_block.h"
