@@ -154,6 +154,8 @@ class TMarquelle2 {
   // Set on a loader's thread, read by the timer.
   std::atomic<bool> HiddenLoaderDone{false};
   std::atomic<bool> MainLoadersDone{false};
+  // Written only by FillSlot, which also makes the column copy frames are
+  // drawn from; anything else that wrote a slot would not be seen.
   std::array<TBitmap33, 6> Slots;
   TProjectiveTransformation Transformation;
   TFloatRect SourceRect{0, 0, 250, 250};
