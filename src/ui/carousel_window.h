@@ -28,6 +28,8 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform {
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
+  void ShowSettingsDialog(TConfigModel& dialog) override;
+  void RequestParentLayout() override;
   void DropPostedTasks();
 
   std::unique_ptr<TMarquelle2> view_;

@@ -100,6 +100,10 @@ class TMarquelle2 {
   // Every cover of both lists prepared here and now, without loader threads.
   void PrepareAllCovers();
 
+  // --- Settings command (settings_command.cpp) ---
+  // The settings dialog with the view's lists, and what the view takes back.
+  void OpenSettings();
+
   // --- Frame composition (frame_composition.cpp) ---
   // The slot whose Position is position, searched in creation order.
   TBitmap33& SlotAt(int32_t position);
@@ -196,6 +200,7 @@ class TMarquelle2 {
   void DrawCoverAt(const TBitmap32& slot, float x, float angle);
   void DrawCaption(const std::string& text, bool opaqueBackground);
   void DrawControlPanel();
+  friend class TSettingsCommand;
   void SetTimerEnabled(bool enabled);
   void SetTimerInterval(uint32_t intervalMs);
   // Every slot's Position moves by shift places, modulo 6.
