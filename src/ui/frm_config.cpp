@@ -306,6 +306,9 @@ class TFrmConfig {
     pageOf_.push_back({kChart, 2});
     AddControl("BUTTON", "Close", BS_DEFPUSHBUTTON | WS_TABSTOP, 0, kClose, client.right - 108,
                client.bottom - kBottomPanel + 8, 96, 28);
+    // Later children lie below earlier ones; the tab strip goes under the
+    // pages, so it never paints over them.
+    SetWindowPos(tabs, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     for (const int id : {kLBInfo, kLSort, kCBGenre})
       SetWindowSubclass(Item(id), &TFrmConfig::ListProc, id, reinterpret_cast<DWORD_PTR>(this));
     SetupSliders();

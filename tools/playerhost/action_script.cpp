@@ -72,6 +72,7 @@ bool RunLine(const std::string& line) {
   std::string verb;
   in >> verb;
   if (verb.empty() || verb[0] == '#') return true;
+  if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
   int x = 0, y = 0;
@@ -105,6 +106,15 @@ bool RunLine(const std::string& line) {
     in >> file;
     SyncWithView(view);
     Screenshot(frame, file);
+  } else if (verb == "dialog-screenshot") {
+    std::string file;
+    in >> file;
+    const HWND dialog = TopDialog();
+    if (!dialog) {
+      p.log.Write("error no dialog to take: " + line);
+      return false;
+    }
+    Screenshot(dialog, file);
   } else if (verb == "config") {
     PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {
@@ -116,7 +126,6 @@ bool RunLine(const std::string& line) {
   } else if (verb == "chdir") {
     SetCurrentDirectoryA(Argument(line, verb).c_str());
   } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
-    --p.dialogVerbsLeft;
     const bool done = verb == "dialog-button" ? PressDialogButton(Argument(line, verb))
                       : verb == "dialog-tab"  ? SelectDialogTab(Argument(line, verb))
                                               : CloseTopDialog();

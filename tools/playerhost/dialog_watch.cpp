@@ -178,6 +178,11 @@ bool SelectDialogTab(const std::string& caption) {
   });
 }
 
+HWND TopDialog() {
+  const std::vector<HWND> open = ReportNewDialogs();
+  return open.empty() ? nullptr : open.front();
+}
+
 bool CloseTopDialog() {
   const std::vector<HWND> open = ReportNewDialogs();
   if (open.empty()) return false;

@@ -71,6 +71,8 @@ constexpr int kDialogWaitMs = 10000;
 bool PressDialogButton(const std::string& caption);
 bool SelectDialogTab(const std::string& caption);
 bool CloseTopDialog();
+// The topmost open dialog, or null.
+HWND TopDialog();
 // The carousel window inside the frame, or null.
 HWND FindViewWindow();
 
