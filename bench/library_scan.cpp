@@ -207,11 +207,24 @@ DialogScanFigures DialogScan() {
   return figures;
 }
 
+void PrintDialogScan() {
+  const DialogScanFigures fromDialog = DialogScan();
+  std::printf("scan from dialog  : %6.3f s for %d albums, %d repaints of its progress (%.0f per s), "
+              "dialog's thread busy %.1f ms at most at a time (hand-over and save included)\n",
+              fromDialog.wall, fromDialog.albums, fromDialog.repaints, fromDialog.repaints / fromDialog.wall,
+              fromDialog.longestRound * 1000);
+}
+
 }  // namespace
 
-// "bench_library_scan folders" or "... pictures" runs that scan alone, for a profiler.
+// "bench_library_scan folders" or "... pictures" runs that scan alone, for a
+// profiler; "... dialog" the scan from the settings dialog alone.
 int main(int argc, char** argv) {
   GenerateLibraryOnce();
+  if (argc == 2 && std::string(argv[1]) == "dialog") {
+    PrintDialogScan();
+    return 0;
+  }
   if (argc == 2) {
     int32_t found = 0;
     const Seconds scan = ScanSeconds(std::string(argv[1]) == "folders", found);
@@ -244,11 +257,7 @@ int main(int argc, char** argv) {
                 scan.cpu / decode.cpu);
   }
 
-  const DialogScanFigures fromDialog = DialogScan();
-  std::printf("scan from dialog  : %6.3f s for %d albums, %d repaints of its progress (%.0f per s), "
-              "dialog's thread busy %.1f ms at most at a time (hand-over and save included)\n",
-              fromDialog.wall, fromDialog.albums, fromDialog.repaints, fromDialog.repaints / fromDialog.wall,
-              fromDialog.longestRound * 1000);
+  PrintDialogScan();
 
   const Seconds tags = BestSeconds([] {
     TAlbum album;

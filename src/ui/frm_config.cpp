@@ -154,11 +154,33 @@ bool FolderExists(const std::string& path) {
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-// Posted, not sent: some browsers fill their folder tree only after this
-// call, and a selection made before finds nothing to select. The path lives
-// until the browser has closed.
-int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM, LPARAM data) {
-  if (msg == BFFM_INITIALIZED && data) PostMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, data);
+// The folder the browser should show selected, and how often it was tried.
+// Some browsers fill their folder tree only after they report themselves
+// ready, so the selection is tried again on a timer until the browser reports
+// that folder selected, for a second at most.
+thread_local const char* g_browseStart = nullptr;
+thread_local int g_browseTries = 0;
+constexpr UINT_PTR kBrowseTimer = 1;
+constexpr int kBrowseTries = 20;
+
+void CALLBACK SelectStartFolder(HWND hwnd, UINT, UINT_PTR, DWORD) {
+  if (!g_browseStart || ++g_browseTries > kBrowseTries) {
+    KillTimer(hwnd, kBrowseTimer);
+    return;
+  }
+  SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(g_browseStart));
+}
+
+int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM selected, LPARAM) {
+  if (msg == BFFM_INITIALIZED && g_browseStart) {
+    g_browseTries = 0;
+    SelectStartFolder(hwnd, 0, 0, 0);
+    SetTimer(hwnd, kBrowseTimer, 50, SelectStartFolder);
+  } else if (msg == BFFM_SELCHANGED && g_browseStart) {
+    char path[MAX_PATH] = {};
+    if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(selected), path) && _stricmp(path, g_browseStart) == 0)
+      g_browseStart = nullptr;
+  }
   return 0;
 }
 
@@ -173,13 +195,14 @@ std::string BrowseForFolder(HWND owner) {
   info.lpszTitle = "Choose a directory";
   info.ulFlags = BIF_RETURNONLYFSDIRS;
   info.lpfn = BrowseCallback;
-  info.lParam = FolderExists(current) ? reinterpret_cast<LPARAM>(current) : 0;
+  g_browseStart = FolderExists(current) ? current : nullptr;
   std::string chosen;
   if (PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info)) {
     char path[MAX_PATH] = {};
     if (SHGetPathFromIDListA(item, path)) chosen = path;
     CoTaskMemFree(item);
   }
+  g_browseStart = nullptr;
   if (SUCCEEDED(com)) CoUninitialize();
   return chosen;
 }

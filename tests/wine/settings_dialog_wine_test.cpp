@@ -84,7 +84,7 @@ TEST_F(SettingsDialog, FromTheViewAPathIsAddedScannedAndItsCoversShown_Wine) {
   const std::string folder = NewTempFolder("settings");
   const std::string music = WriteLibrary(folder, 3);
   const auto run = RunPlayerHost({"resize 658 515", "wait 300", "chdir " + music, "config", "dialog-tab Library",
-                                  "dialog-button Add ...", "dialog-button OK", "dialog-button Scan Directories ...",
+                                  "dialog-button Add ...", "wait 1500", "dialog-button OK", "dialog-button Scan Directories ...",
                                   "dialog-button OK", "dialog-button Close", "wait 500",
                                   "screenshot " + folder + "shot.bmp", "quit"},
                                  "", folder);
