@@ -11,8 +11,11 @@
 
 #include "library/ol_saveable.h"
 #include "raster/bitmap32.h"
+#include "raster/column_bitmap.h"
 #include "raster/projective_transformation.h"
 #include "settings/view_settings.h"
+#include "view/cover_budget.h"
+#include "view/cover_commands.h"
 #include "view/cover_loader.h"
 #include "view/view_geometry.h"
 #include "view/view_platform.h"
@@ -142,6 +145,12 @@ class TMarquelle2 {
   // One wheel notch with its signed delta.
   void CMMouseWheel(int32_t delta);
   bool DoMouseWheel(int32_t delta);
+  void SetTimerEnabled(bool enabled);
+
+  // --- Cover commands (cover_commands.cpp) ---
+  void PasteCover() { Covers.PasteCover(); }
+  void LoadCover() { Covers.LoadCover(); }
+  void SaveCover(const TCoverPicture& picture) { Covers.SaveCover(picture); }
 
   TViewPlatform& Platform;
   TViewSettingsSource& Settings;
@@ -156,6 +165,8 @@ class TMarquelle2 {
   // Set on a loader's thread, read by the timer.
   std::atomic<bool> HiddenLoaderDone{false};
   std::atomic<bool> MainLoadersDone{false};
+  // Written only by FillSlot, which also makes the column copy frames are
+  // drawn from; anything else that wrote a slot would not be seen.
   std::array<TBitmap33, 6> Slots;
   TProjectiveTransformation Transformation;
   TFloatRect SourceRect{0, 0, 250, 250};
@@ -177,12 +188,15 @@ class TMarquelle2 {
   int32_t StepDuration = 1000;
   // How a loader prepares a claimed album; tests slow it down or reorder it.
   std::function<void(TAlbum&)> CoverPreparation = PrepareAndHandOverCover;
+  // COVERMEMORY: which covers stay prepared; guides the loaders when limited.
+  TCoverBudget CoverBudget;
   std::unique_ptr<TSearchThread> ForwardLoader;
   std::unique_ptr<TSearchThread> BackwardLoader;
   std::unique_ptr<TSearchThread> HiddenLoader;
   int32_t MirrorAlpha = 60;
   TWinkel Angles;
   bool ReverseScroll = false;
+  TCoverCommands Covers{*this};
 
  private:
   // Busy for one scope, cleared however the scope is left.
@@ -200,11 +214,10 @@ class TMarquelle2 {
   void ApplyStartupSettings();
   int32_t Wrapped(int32_t i) const;
   TAlbum& AlbumOf(int32_t i) const;
-  void DrawCoverAt(const TBitmap32& slot, float x, float angle);
+  void DrawCoverAt(const TBitmap33& slot, float x, float angle);
+  void CopySlotColumns(size_t slot);
   void DrawCaption(const std::string& text, bool opaqueBackground);
   void DrawControlPanel();
-  friend class TSettingsCommand;
-  void SetTimerEnabled(bool enabled);
   void SetTimerInterval(uint32_t intervalMs);
   // Every slot's Position moves by shift places, modulo 6.
   void ShiftPositions(int32_t shift);
@@ -220,7 +233,15 @@ class TMarquelle2 {
   void RequestRefill();
   // Loader side: a cover arrived; a slot showing that album must be refilled.
   void CoverArrived(const TOLSaveable& list, int32_t albumIndex);
+  void RequestSlotRefresh();
+  // Fills again the slots whose album's cover arrived after their fill.
+  void RefreshStaleSlots();
   void CleanUpLoaders();
+  // The budget takes the lists as they are now, unless it holds them already.
+  void AttachCoverBudget();
+  // Starts loaders again where covers near the middle were released or
+  // never prepared (after a scan, a re-sort, or loaders that had finished).
+  void ResumeLoadersWithWork();
 
   bool refillPending_ = false;
   std::atomic<bool> refillRequested_{false};
@@ -228,6 +249,13 @@ class TMarquelle2 {
   // thread before the slot takes the album's lock, read by the loaders after
   // their hand-over, so a cover that arrives too late for a fill is seen.
   std::array<std::atomic<int32_t>, 6> slotAlbums_ = {-1, -1, -1, -1, -1, -1};
+  // Set when a slot's album got its cover after the slot was filled.
+  std::array<std::atomic<bool>, 6> slotStale_ = {false, false, false, false, false, false};
+  std::atomic<bool> slotRefreshRequested_{false};
+  // Each slot's pixels column by column, made by FillSlot (the one writer of
+  // Slots), with the pixel array they were made from.
+  std::array<TColumnBitmap, 6> slotColumns_;
+  std::array<const TColor32*, 6> slotColumnsOf_ = {};
 };
 
 // Keeps the loaders off the album lists for its lifetime: stops them when

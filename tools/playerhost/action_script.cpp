@@ -2,11 +2,13 @@
 // screenshots of the frame as drawn on screen, Config and quit.
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "dialog_actions.h"
 #include "player_state.h"
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
@@ -20,6 +22,20 @@ void SyncWithView(HWND view) {
   SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+// Committed private memory of this process, region by region, in megabytes.
+size_t PrivateMegabytes() {
+  size_t total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  const char* at = nullptr;
+  while (VirtualQuery(at, &info, sizeof info) == sizeof info) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total / (1024 * 1024);
+}
+
 void PostMouse(HWND view, UINT msg, WPARAM keys, int x, int y) {
   PostMessageA(view, msg, keys, MAKELPARAM(x, y));
 }
@@ -31,7 +47,8 @@ void ResizeFrameClient(HWND frame, int w, int h) {
   SetWindowPos(frame, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void Screenshot(HWND frame, const std::string& file) {
+// The frame's client area as drawn on screen.
+tavio::TBitmap32 CaptureFrame(HWND frame) {
   RECT client;
   GetClientRect(frame, &client);
   const int w = client.right, h = client.bottom;
@@ -55,7 +72,29 @@ void Screenshot(HWND frame, const std::string& file) {
   DeleteObject(dib);
   DeleteDC(memory);
   ReleaseDC(frame, screen);
-  tavio::SaveBmpFile(shot, file);
+  return shot;
+}
+
+bool SamePixels(const tavio::TBitmap32& a, const tavio::TBitmap32& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  const size_t count = static_cast<size_t>(a.Width()) * static_cast<size_t>(a.Height());
+  return std::equal(a.Bits(), a.Bits() + count, b.Bits());
+}
+
+// Waits until the frame has looked the same for a second (20 s at most), so
+// a script goes on when the covers have stopped however slow the machine is,
+// where a fixed wait would cut a step short. An eased step stands still
+// before it ends: scripts that must not cut into a step use a straight curve.
+void WaitUntilStill(HWND frame) {
+  tavio::TBitmap32 last = CaptureFrame(frame);
+  int same = 0;
+  for (int i = 0; i < 80 && same < 4; ++i) {
+    Sleep(250);
+    tavio::TBitmap32 now = CaptureFrame(frame);
+    same = SamePixels(now, last) ? same + 1 : 0;
+    last = std::move(now);
+  }
+  if (same < 4) ThePlayer().log.Write("error the frame never came to rest");
 }
 
 bool IsDialogVerb(const std::string& line) { return line.rfind("dialog-", 0) == 0; }
@@ -105,7 +144,7 @@ bool RunLine(const std::string& line) {
     std::string file;
     in >> file;
     SyncWithView(view);
-    Screenshot(frame, file);
+    tavio::SaveBmpFile(CaptureFrame(frame), file);
   } else if (verb == "dialog-screenshot") {
     std::string file;
     in >> file;
@@ -114,7 +153,13 @@ bool RunLine(const std::string& line) {
       p.log.Write("error no dialog to take: " + line);
       return false;
     }
-    Screenshot(dialog, file);
+    tavio::SaveBmpFile(CaptureFrame(dialog), file);
+  } else if (verb == "settle") {
+    WaitUntilStill(frame);
+  } else if (verb == "memory") {
+    SyncWithView(view);
+    p.log.Write("memory " + std::to_string(PrivateMegabytes()));
+    return true;
   } else if (verb == "config") {
     PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {
@@ -133,7 +178,7 @@ bool RunLine(const std::string& line) {
       p.log.Write("error no dialog offers: " + line);
       return false;
     }
-  } else {
+  } else if (!RunDialogAction(verb, in)) {
     p.log.Write("error bad action: " + line);
     return true;
   }

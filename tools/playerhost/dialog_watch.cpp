@@ -47,6 +47,24 @@ std::vector<HWND> OpenDialogs() {
   return found;
 }
 
+BOOL CALLBACK CollectPluginWindow(HWND hwnd, LPARAM out) {
+  const Player& p = ThePlayer();
+  DWORD pid = 0;
+  GetWindowThreadProcessId(hwnd, &pid);
+  if (pid == GetCurrentProcessId() && IsWindowVisible(hwnd) && hwnd != p.mainWindow && hwnd != p.frameWindow)
+    reinterpret_cast<std::vector<HWND>*>(out)->push_back(hwnd);
+  return TRUE;
+}
+
+// What the dialog verbs work on: the visible top-level windows of this
+// process besides the player's own two, topmost first. Dialogs made from a
+// window class of their own count as well as standard ones.
+std::vector<HWND> PluginWindows() {
+  std::vector<HWND> found;
+  EnumWindows(CollectPluginWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
 std::string OneLine(std::string text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {
@@ -136,7 +154,8 @@ DWORD WINAPI WatchThread(void*) {
 template <typename Fn>
 bool WaitForDialog(Fn&& tryOnce) {
   for (int waited = 0; waited <= kDialogWaitMs; waited += 100) {
-    for (HWND dialog : ReportNewDialogs())
+    ReportNewDialogs();
+    for (HWND dialog : PluginWindows())
       if (tryOnce(dialog)) return true;
     Sleep(100);
   }
@@ -179,12 +198,14 @@ bool SelectDialogTab(const std::string& caption) {
 }
 
 HWND TopDialog() {
-  const std::vector<HWND> open = ReportNewDialogs();
+  ReportNewDialogs();
+  const std::vector<HWND> open = PluginWindows();
   return open.empty() ? nullptr : open.front();
 }
 
 bool CloseTopDialog() {
-  const std::vector<HWND> open = ReportNewDialogs();
+  ReportNewDialogs();
+  const std::vector<HWND> open = PluginWindows();
   if (open.empty()) return false;
   // What the title bar's close button ends in, also for dialogs without one.
   PostMessageA(open.front(), WM_CLOSE, 0, 0);
