@@ -142,6 +142,7 @@ TLibraryScan TConfigModel::NewScan() const {
   scan.PictureMasks = PictureMasks;
   scan.ScanAll = ScanAll;
   scan.PluginFolder = PluginFolder;
+  scan.CoverMemoryLimit = CoverMemoryLimit;
   return scan;
 }
 

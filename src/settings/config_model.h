@@ -13,6 +13,7 @@
 #include "library/library_scan.h"
 #include "library/ol_saveable.h"
 #include "settings/curve_editor.h"
+#include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
 namespace tavio {
@@ -43,6 +44,9 @@ class TConfigModel {
   std::function<void()> OnScanAbandoned;
   std::function<void()> OnSizeChange;  // the view takes CoverSize()
   TListChange ChangeLists;
+  // Bytes of covers a scan keeps prepared: the view's budget (0 = no limit);
+  // without a view the default budget, since nothing shows them.
+  int64_t CoverMemoryLimit = int64_t{settings::kDefaultCoverMemory} * 1024 * 1024;
   // The view's lists: their genres enter the check list, ticked for the shown
   // albums and unticked for the hidden ones.
   void SetAlbums(TOLSaveable& list);

@@ -27,6 +27,7 @@ void TSettingsCommand::HandOver(TConfigModel& dialog) {
   dialog.OnSizeChange = [this, &dialog] { ApplyCoverSize(dialog); };
   dialog.OnScanAbandoned = [this] { ResumeLoaders(); };
   dialog.ChangeLists = [this](const std::function<void()>& change) { ChangeLists(change); };
+  dialog.CoverMemoryLimit = view_.CoverBudget.Limit();
 }
 
 void TSettingsCommand::TakeBack(const TConfigModel& dialog) {

@@ -135,6 +135,17 @@ TEST_F(SettingsCommand, FinishedScanReplacesTheWholeLibrary) {
   EXPECT_EQ(saved.Count(), 3);
 }
 
+// A scan prepares every picture it finds; beyond the view's budget a large
+// library would exhaust the plug-in's memory before the loaders take over.
+TEST_F(SettingsCommand, ScanFromTheDialogKeepsCoversWithinTheViewsBudget) {
+  fixture.view.CoverBudget.SetLimit(5 * TCoverBudget::kMegabyte);
+  int64_t scanLimit = -1;
+  OnDialog([&](TConfigModel& dialog) { scanLimit = dialog.NewScan().CoverMemoryLimit; });
+  fixture.view.OpenSettings();
+  EXPECT_EQ(scanLimit, 5 * TCoverBudget::kMegabyte);
+  EXPECT_GT(TConfigModel().NewScan().CoverMemoryLimit, 0);  // a dialog without a view
+}
+
 TEST_F(SettingsCommand, StoppedScanLeavesListsAndDataFileByteForByte) {
   SaveLibraryFiles(folder.Path(), fixture.view.Albums, fixture.view.HiddenAlbums);
   const std::string dataBefore = folder.Read(kAlbumsFileName);
