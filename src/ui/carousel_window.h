@@ -29,6 +29,8 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverS
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
+  void ShowSettingsDialog(TConfigModel& dialog) override;
+  void RequestParentLayout() override;
   void DropPostedTasks();
   void ClickIfReleasedInside(LPARAM point);
   LRESULT HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lParam);
