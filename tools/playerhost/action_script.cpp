@@ -58,6 +58,15 @@ void Screenshot(HWND frame, const std::string& file) {
   tavio::SaveBmpFile(shot, file);
 }
 
+// "frame visible=1 rect=L,T,R,B proc=plugin": what the player sees of its frame.
+void LogFrameState(HWND frame) {
+  RECT r{};
+  GetWindowRect(frame, &r);
+  ThePlayer().log.Write("frame visible=" + std::to_string(IsWindowVisible(frame) ? 1 : 0) + " rect=" +
+                        std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                        std::to_string(r.bottom) + " proc=" + (HasPlayerFrameProc(frame) ? "player" : "plugin"));
+}
+
 void RunLine(const std::string& line) {
   Player& p = ThePlayer();
   std::istringstream in(line);
@@ -66,7 +75,7 @@ void RunLine(const std::string& line) {
   if (verb.empty() || verb[0] == '#') return;
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
-  int x = 0, y = 0;
+  int x = 0, y = 0, right = 0, bottom = 0;
   if (verb == "move" && in >> x >> y) {
     PostMouse(view, WM_MOUSEMOVE, 0, x, y);
   } else if (verb == "press" && in >> x >> y) {
@@ -90,6 +99,12 @@ void RunLine(const std::string& line) {
     PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
   } else if (verb == "resize" && in >> x >> y) {
     ResizeFrameClient(frame, x, y);
+  } else if (verb == "move-frame" && in >> x >> y >> right >> bottom) {
+    SetWindowPos(frame, nullptr, x, y, right - x, bottom - y, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (verb == "hide-frame") {
+    ShowWindow(frame, SW_HIDE);
+  } else if (verb == "frame-state") {
+    LogFrameState(frame);
   } else if (verb == "wait" && in >> x) {
     Sleep(static_cast<DWORD>(x));
   } else if (verb == "screenshot") {

@@ -60,5 +60,7 @@ HANDLE StartActionScript();
 void StartDialogWatch();
 // The carousel window inside the frame, or null.
 HWND FindViewWindow();
+// Whether the frame's window procedure is the player's own (no plug-in's).
+bool HasPlayerFrameProc(HWND frame);
 
 }  // namespace playerhost
