@@ -130,7 +130,7 @@ bool IsCmyk(const TDecoder& d) {
 // The largest of libjpeg's scalings 1, 1/2, 1/4 and 1/8 whose output stays
 // within kMaxDecodedPixels (a 64-megapixel picture fits at 1/4 at the latest).
 void ChooseScale(TDecoder& d) {
-  auto scaled = [&d](int64_t side, int denominator) { return (side + denominator - 1) / denominator; };
+  auto scaled = [](int64_t side, int denominator) { return (side + denominator - 1) / denominator; };
   int denominator = 1;
   while (denominator < 8 && scaled(d.Info.image_width, denominator) * scaled(d.Info.image_height, denominator) >
                                 kMaxDecodedPixels) {

@@ -1,6 +1,7 @@
 // Runs a fuzz target once over every file of the folders (or files) given,
-// without libFuzzer: the corpus replay of the ordinary test run. Files are
-// mapped, not copied, so a large sparse input costs only what the target reads.
+// without libFuzzer: the corpus replay of the ordinary test run. A folder
+// that does not exist adds nothing. Files are mapped, not copied, so a large
+// sparse input costs only what the target reads.
 #include <fcntl.h>
 #include <sys/mman.h>
 #include <unistd.h>
@@ -38,7 +39,7 @@ int main(int argc, char** argv) {
     if (std::filesystem::is_directory(arg)) {
       for (const auto& entry : std::filesystem::directory_iterator(arg))
         if (entry.is_regular_file()) files.push_back(entry.path());
-    } else {
+    } else if (std::filesystem::exists(arg)) {
       files.push_back(arg);
     }
   }

@@ -239,8 +239,8 @@ TEST(FindFile, LinksToFoldersAreNotFollowed) {
   fs::create_symlink(tree.Folder("A/song.mp3"), tree.Folder("B/linked.mp3"));
   EXPECT_THAT(Search(tree, "*.mp3", kFiles),
               UnorderedElementsAre(TMatch{"A/", "song.mp3"}, TMatch{"B/", "linked.mp3"}));
-  // The links to folders are entries without the folder attribute.
+  // The links to folders are entries without any attribute, like plain files.
   EXPECT_THAT(Search(tree, "*.*", ffDirectory),
               UnorderedElementsAre(TMatch{"", "A"}, TMatch{"", "B"}, TMatch{"A/", "loop"}, TMatch{"A/", "song.mp3"},
-                                   TMatch{"B/", "elsewhere"}));
+                                   TMatch{"B/", "elsewhere"}, TMatch{"B/", "linked.mp3"}));
 }
