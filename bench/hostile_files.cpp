@@ -13,6 +13,7 @@
 #include <string>
 
 #include "library/album.h"
+#include "library/song_track.h"
 #include "raster/picture_file.h"
 #include "settings/ini_text.h"
 #include "support/hostile_files.h"
@@ -33,9 +34,15 @@ std::string Parse(const std::string& path) {
       return "loaded " + std::to_string(picture.Width()) + " x " + std::to_string(picture.Height());
     }
     if (ext == ".mp3") {
+      // The album's texts, then the song's track, as the song list reads them.
       TAlbum album;
       album.ReadTags(path);
-      return "tags read";
+      TID3v2Tag v2;
+      TID3v1Tag v1;
+      TSong song;
+      song.FileName = path;
+      ReadSongTrackAndTitle(song, v2, v1);
+      return "tags read, " + std::to_string(v2.Frames().size()) + " frames";
     }
     if (ext == ".ini") {
       TIniText ini = TIniText::FromFile(path);

@@ -1,8 +1,14 @@
 #!/usr/bin/env bash
-# The plug-in as a file: exactly one export, winampVisGetHeader, and imports
-# from Windows system DLLs only (no MinGW runtime DLL beside it).
+# The plug-in as a file: a 32-bit PE DLL with exactly one export,
+# winampVisGetHeader, and imports from Windows system DLLs only (no MinGW
+# runtime DLL beside it).
 set -euo pipefail
 dll=$1
+format=$(i686-w64-mingw32-objdump -f "$dll" | sed -n 's/.*file format //p')
+if [ "$format" != "pei-i386" ]; then
+  echo "format: ${format:-unknown} (want pei-i386, a 32-bit DLL)"
+  exit 1
+fi
 dump=$(i686-w64-mingw32-objdump -p "$dll")
 exports=$(echo "$dump" | sed -n '/\[Ordinal\/Name Pointer\] Table/,/^$/p' | grep -E '^\s+\[' | awk '{print $NF}')
 if [ "$exports" != "winampVisGetHeader" ]; then
@@ -15,4 +21,4 @@ if [ -n "$bad" ]; then
   echo "imports from non-system DLLs: $bad"
   exit 1
 fi
-echo "vis_Tavio.dll: one export, system imports only"
+echo "vis_Tavio.dll: 32-bit, one export, system imports only"

@@ -1,10 +1,26 @@
-# Sourced by the Wine scripts: a private 32-bit prefix under out/, created once.
-export WINEARCH=win32
-export WINEPREFIX="${TAVIO_WINEPREFIX:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)/out/wineprefix}"
+# Sourced by the Wine scripts: the Wine chosen by wine-kind.sh and a private
+# prefix of that architecture under out/, created once. Debian's wine,
+# wineboot and winepath always pick the 32-bit loader when it is installed,
+# so every call goes through $TAVIO_WINE.
+source "$(dirname "${BASH_SOURCE[0]}")/wine-kind.sh"
+tavio_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+if [ "$TAVIO_WINE_BITS" = 64 ]; then
+  export WINEARCH=win64
+  export WINEPREFIX="${TAVIO_WINEPREFIX:-$tavio_root/out/wineprefix64}"
+else
+  export WINEARCH=win32
+  export WINEPREFIX="${TAVIO_WINEPREFIX:-$tavio_root/out/wineprefix}"
+fi
+export WINELOADER=$TAVIO_WINE
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+# No crash debugger: a crashing test must end at once, not wait in winedbg.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe,winedbg.exe=d"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
   mkdir -p "$WINEPREFIX"
-  timeout 300 wineboot -i >/dev/null 2>&1 || true
+  timeout 300 "$TAVIO_WINE" wineboot -i >/dev/null 2>&1 || true
+  for key in 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+             'HKLM\Software\Wow6432Node\Microsoft\Windows NT\CurrentVersion\AeDebug'; do
+    timeout 60 "$TAVIO_WINE" reg delete "$key" /v Debugger /f >/dev/null 2>&1 || true
+  done
   timeout 60 wineserver -w || true
 fi

@@ -1,14 +1,22 @@
 #!/usr/bin/env bash
-# Runs one Win32 test executable under Wine, in its own folder, with a timeout.
+# Runs one Windows test executable under Wine, in its own folder, with a
+# timeout. The executable is taken from the build that matches the Wine in
+# use: TAVIO_WIN32_OUT for 32-bit Wine, TAVIO_WIN64_OUT for 64-bit Wine.
 # Output goes through a file: Wine's helper processes inherit the descriptors
 # and outlive the test, and a pipe they hold open would keep ctest waiting.
 set -u
 source "$(dirname "$0")/wine-env.sh"
-exe=$1; shift
-cd "$(dirname "$exe")"
+name=$1; shift
+if [ "$TAVIO_WINE_BITS" = 64 ]; then dir=${TAVIO_WIN64_OUT:?}; else dir=${TAVIO_WIN32_OUT:?}; fi
+echo "$name: the $TAVIO_WINE_BITS-bit build under $TAVIO_WINE_BITS-bit Wine ($TAVIO_WINE_WHY)"
+if [ ! -f "$dir/$name" ]; then
+  echo "$dir/$name is missing: build it first (./make.sh build)"
+  exit 1
+fi
+cd "$dir"
 log=$(mktemp)
 status=0
-timeout -k 10 600 wine "$(basename "$exe")" "$@" >"$log" 2>&1 </dev/null || status=$?
+timeout -k 10 600 "$TAVIO_WINE" "$name" "$@" >"$log" 2>&1 </dev/null || status=$?
 cat "$log"
 rm -f "$log"
 exit $status

@@ -5,7 +5,7 @@ set -u
 source "$(dirname "$0")/wine-env.sh"
 wineserver -p
 # Start Wine's background services now, detached from our output.
-timeout 120 wine cmd /c exit >/dev/null 2>&1 </dev/null || true
+timeout 120 "$TAVIO_WINE" cmd /c exit >/dev/null 2>&1 </dev/null || true
 status=0
 "$@" || status=$?
 wineserver -k 2>/dev/null || true

@@ -1,5 +1,6 @@
 // The player's visualization plug-in records: the exported header, the module
-// record and the embedded-frame state block, with their 32-bit layouts pinned.
+// record and the embedded-frame state block, with their layouts pinned (the
+// player's 32-bit one, and the natural 64-bit one of the test build).
 #pragma once
 #include <windows.h>
 
@@ -77,6 +78,19 @@ static_assert(sizeof(EmbedWindowState) == 288);
 static_assert(offsetof(EmbedWindowState, me) == 0);
 static_assert(offsetof(EmbedWindowState, flags) == 4);
 static_assert(offsetof(EmbedWindowState, r) == 8);
+#elif defined(_WIN64)
+static_assert(sizeof(VisHeader) == 24);
+static_assert(offsetof(VisHeader, description) == 8);
+static_assert(offsetof(VisHeader, getModule) == 16);
+static_assert(sizeof(VisModule) == 2392);
+static_assert(offsetof(VisModule, hwndParent) == 8);
+static_assert(offsetof(VisModule, sRate) == 24);
+static_assert(offsetof(VisModule, latencyMs) == 32);
+static_assert(offsetof(VisModule, waveformNch) == 44);
+static_assert(offsetof(VisModule, spectrumData) == 48);
+static_assert(offsetof(VisModule, Config) == 2352);
+static_assert(offsetof(VisModule, userData) == 2384);
+static_assert(offsetof(EmbedWindowState, r) == 12);
 #endif
 
 }  // namespace tavio::host

@@ -59,6 +59,7 @@ void TSearchThread::PrepareAt(int32_t index, int32_t count) {
   if (!album.ClaimCover()) return;
   try {
     Prepare(album);
+    if (OnPrepared) OnPrepared(*this, index);
   } catch (...) {
   }
   if (index == Wrap(StartIndex + 4, count) && OnReady) {

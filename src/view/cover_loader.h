@@ -19,6 +19,7 @@ void PrepareAndHandOverCover(TAlbum& album);
 class TSearchThread {
  public:
   using TNotify = std::function<void(TSearchThread&)>;
+  using TNotifyIndex = std::function<void(TSearchThread&, int32_t index)>;
 
   // Created "suspended": set the members, then Start.
   TSearchThread() = default;
@@ -33,6 +34,9 @@ class TSearchThread {
   // Called on the loader's thread right after it prepared the album four
   // places after StartIndex. Errors it raises are swallowed.
   TNotify OnReady;
+  // Called on the loader's thread after each cover it handed over, with the
+  // album's index. Errors it raises are swallowed.
+  TNotifyIndex OnPrepared;
   int32_t StartIndex = 0;
   // Forward walks StartIndex, StartIndex + 1, ...; backward StartIndex - 1,
   // StartIndex - 2, ... and ends at StartIndex. Both wrap around the list.

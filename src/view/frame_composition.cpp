@@ -34,6 +34,8 @@ std::string TMarquelle2::CaptionOf(int32_t i) const { return CaptionText(AlbumOf
 
 void TMarquelle2::FillSlot(int32_t albumIndex, TBitmap33& slot) {
   TAlbum& album = AlbumOf(albumIndex);
+  for (size_t s = 0; s < Slots.size(); ++s)
+    if (&Slots[s] == &slot) slotAlbums_[s] = Wrapped(albumIndex);
   // A loader may be swapping in this very cover.
   std::lock_guard<std::mutex> lock(album.CoverLock);
   ComposeSlot(slot, album.Cover, MirrorAlpha);

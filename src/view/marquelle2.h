@@ -4,6 +4,7 @@
 #include <array>
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -170,6 +171,8 @@ class TMarquelle2 {
   std::vector<std::string> SearchPaths;
   int32_t PressX = 0;
   int32_t StepDuration = 1000;
+  // How a loader prepares a claimed album; tests slow it down or reorder it.
+  std::function<void(TAlbum&)> CoverPreparation = PrepareAndHandOverCover;
   std::unique_ptr<TSearchThread> ForwardLoader;
   std::unique_ptr<TSearchThread> BackwardLoader;
   std::unique_ptr<TSearchThread> HiddenLoader;
@@ -207,11 +210,19 @@ class TMarquelle2 {
                                            std::atomic<bool>& doneFlag);
   void StartMainLoaders();
   void StartHiddenLoader();
-  // Loader side: asks the view's thread for RefillSlots.
+  // Loader side: asks the view's thread for RefillSlots; requests made
+  // before that refill has run cost nothing more.
   void RequestRefill();
+  // Loader side: a cover arrived; a slot showing that album must be refilled.
+  void CoverArrived(const TOLSaveable& list, int32_t albumIndex);
   void CleanUpLoaders();
 
   bool refillPending_ = false;
+  std::atomic<bool> refillRequested_{false};
+  // The album index each of Slots shows (-1: none yet). Written on the view's
+  // thread before the slot takes the album's lock, read by the loaders after
+  // their hand-over, so a cover that arrives too late for a fill is seen.
+  std::array<std::atomic<int32_t>, 6> slotAlbums_ = {-1, -1, -1, -1, -1, -1};
 };
 
 // Keeps the loaders off the album lists for its lifetime: stops them when

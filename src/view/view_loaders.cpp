@@ -9,6 +9,8 @@ std::unique_ptr<TSearchThread> TMarquelle2::NewLoader(TOLSaveable& list, bool ba
   auto loader = std::make_unique<TSearchThread>();
   loader->OnDone = [&doneFlag](TSearchThread&) { doneFlag = true; };
   loader->OnReady = [this](TSearchThread&) { RequestRefill(); };
+  loader->OnPrepared = [this, &list](TSearchThread&, int32_t index) { CoverArrived(list, index); };
+  loader->Prepare = CoverPreparation;
   loader->Backward = backward;
   loader->List = &list;
   loader->StartIndex = startIndex;
@@ -73,7 +75,21 @@ void TMarquelle2::PrepareAllCovers() {
 }
 
 void TMarquelle2::RequestRefill() {
-  Platform.PostToViewThread([this] { RefillSlots(); });
+  if (refillRequested_.exchange(true)) return;
+  Platform.PostToViewThread([this] {
+    refillRequested_ = false;
+    RefillSlots();
+  });
+}
+
+void TMarquelle2::CoverArrived(const TOLSaveable& list, int32_t albumIndex) {
+  if (&list != &Albums) return;
+  for (const auto& shown : slotAlbums_) {
+    if (shown == albumIndex) {
+      RequestRefill();
+      return;
+    }
+  }
 }
 
 void TMarquelle2::CleanUpLoaders() {

@@ -105,3 +105,35 @@ TEST(ViewLoaders, DestroyWaitsForLoadersInTheMiddleOfTheirWalk) {
     platform.Drop();  // as the window drops the requests of a destroyed view
   }
 }
+
+// One refill at the fourth album of the forward walk used to be all: a cover
+// the backward loader handed over after it stayed a white square on screen.
+TEST(ViewLoaders, CoverArrivingAfterTheFirstRefillIsDrawn) {
+  const TTempFolder temp;
+  const std::string& folder = temp.Path();
+  WriteLibrary(folder, 12);
+  TFakeViewPlatform platform;
+  TFakeViewSettings settings;
+  settings.values.PluginFolder = folder;
+  TMarquelle2 view(platform, settings);
+  platform.frameBuffer = &view.FrameBuffer;
+  // The backward loader's covers (shown left of the middle) wait until the
+  // forward loader's refill has been drawn.
+  std::atomic<bool> firstRefillDrawn{false};
+  view.CoverPreparation = [&](TAlbum& album) {
+    const bool leftOfMiddle = album.Album >= "Album J";  // albums 9, 10, 11
+    while (leftOfMiddle && !firstRefillDrawn) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    PrepareAndHandOverCover(album);
+  };
+  view.Resize(1110, 370);
+  view.Start();
+  ASSERT_TRUE(PumpUntil(platform, [&] { return platform.timerEnabled; }));
+  EXPECT_EQ(view.SlotAt(0).Height(), 333);  // album 9 is not there yet
+  firstRefillDrawn = true;
+  ASSERT_TRUE(PumpUntil(platform, [&] {
+    if (!view.MainLoadersDone) return false;
+    for (int32_t k = 0; k < 6; ++k)
+      if (view.SlotAt(k).Height() != 400) return false;
+    return true;
+  }));
+}

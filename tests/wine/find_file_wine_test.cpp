@@ -100,7 +100,9 @@ TEST(FindFile, DefaultSetTakesFilesOfEveryAttributeAndNoFolder_Wine) {
   EXPECT_THAT(folderMode, ::testing::Contains("dir.mp3"));
   EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("b.mp3")));
   EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("d.mp3")));
-  if (archived) EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("e.mp3")));
+  if (archived) {
+    EXPECT_THAT(folderMode, ::testing::Not(::testing::Contains("e.mp3")));
+  }
 }
 
 TEST(FindFile, SystemMasksIgnoreCaseAndStarDotStarTakesNamesWithoutDot_Wine) {

@@ -17,6 +17,19 @@ namespace {
 
 using GetHeaderFn = void*(__cdecl*)();
 
+// The records' offsets in the build under test: the player's 32-bit layout,
+// or the natural 64-bit one.
+struct RecordLayout {
+  int headerDescription, headerGetModule;
+  int latencyMs, delayMs, spectrumNch, waveformNch;
+  int config, init, render, quit, userData;
+};
+#ifdef _WIN64
+constexpr RecordLayout kLayout{8, 16, 32, 36, 40, 44, 2352, 2360, 2368, 2376, 2384};
+#else
+constexpr RecordLayout kLayout{4, 8, 20, 24, 28, 32, 2340, 2344, 2348, 2352, 2356};
+#endif
+
 template <typename T>
 T At(const void* record, int offset) {
   T value;
@@ -37,23 +50,25 @@ std::vector<std::string> FrameStates(const PlayerHostRun& run) {
 TEST(PluginRecords, HeaderAndModuleAtTheirOffsets_Wine) {
   HMODULE dll = LoadLibraryA((ProductFolder() + "vis_Tavio.dll").c_str());
   ASSERT_NE(dll, nullptr);
-  const auto getHeader = reinterpret_cast<GetHeaderFn>(GetProcAddress(dll, "winampVisGetHeader"));
+  const auto getHeader =
+      reinterpret_cast<GetHeaderFn>(reinterpret_cast<void*>(GetProcAddress(dll, "winampVisGetHeader")));
   ASSERT_NE(getHeader, nullptr);
   const void* header = getHeader();
   EXPECT_EQ(At<int>(header, 0), 0x101);
-  EXPECT_STREQ(At<const char*>(header, 4), "Marquelle");
-  const auto getModule = At<void*(__cdecl*)(int)>(header, 8);
+  EXPECT_STREQ(At<const char*>(header, kLayout.headerDescription), "Marquelle");
+  const auto getModule = At<void*(__cdecl*)(int)>(header, kLayout.headerGetModule);
   const void* module = getModule(0);
   ASSERT_NE(module, nullptr);
   EXPECT_EQ(getModule(1), nullptr);
   EXPECT_STREQ(At<const char*>(module, 0), "Marquelle");
-  EXPECT_EQ(At<int>(module, 20), 25);  // latencyMs
-  EXPECT_EQ(At<int>(module, 24), 25);  // delayMs
-  EXPECT_EQ(At<int>(module, 28), 0);   // spectrumNch
-  EXPECT_EQ(At<int>(module, 32), 2);   // waveformNch
-  for (int offset : {2340, 2344, 2348, 2352}) EXPECT_NE(At<void*>(module, offset), nullptr) << offset;
-  EXPECT_EQ(At<void*>(module, 2356), nullptr);  // userData
-  const auto render = At<int(__cdecl*)(void*)>(module, 2348);
+  EXPECT_EQ(At<int>(module, kLayout.latencyMs), 25);
+  EXPECT_EQ(At<int>(module, kLayout.delayMs), 25);
+  EXPECT_EQ(At<int>(module, kLayout.spectrumNch), 0);
+  EXPECT_EQ(At<int>(module, kLayout.waveformNch), 2);
+  for (int offset : {kLayout.config, kLayout.init, kLayout.render, kLayout.quit})
+    EXPECT_NE(At<void*>(module, offset), nullptr) << offset;
+  EXPECT_EQ(At<void*>(module, kLayout.userData), nullptr);
+  const auto render = At<int(__cdecl*)(void*)>(module, kLayout.render);
   EXPECT_EQ(render(const_cast<void*>(module)), 0);
   FreeLibrary(dll);
 }

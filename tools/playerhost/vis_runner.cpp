@@ -17,7 +17,7 @@ DWORD WINAPI VisThread(void*) {
   PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // make this thread's queue now
   p.visThreadId = GetCurrentThreadId();
   HMODULE dll = LoadLibraryA(p.options.plugin.c_str());
-  const auto getHeader = dll ? reinterpret_cast<GetHeaderFn>(GetProcAddress(dll, "winampVisGetHeader")) : nullptr;
+  const auto getHeader = dll ? reinterpret_cast<GetHeaderFn>(reinterpret_cast<void*>(GetProcAddress(dll, "winampVisGetHeader"))) : nullptr;
   tavio::host::VisModule* module = getHeader ? getHeader()->getModule(0) : nullptr;
   if (!module) {
     p.log.Write("error cannot load plug-in " + p.options.plugin);
