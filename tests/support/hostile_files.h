@@ -149,6 +149,11 @@ inline std::string JpegEndsBeforeLastScan() {
   return Join(out);
 }
 
+// Not hostile: a real 5000 x 5000 cover, which must still load.
+inline std::string JpegLargeCover() {
+  return EncodeJpeg(5000, 5000, 3, JCS_RGB, [](jpeg_compress_struct& c) { jpeg_set_quality(&c, 90, TRUE); }, Gradient);
+}
+
 // An ID3v2.2 tag of four million empty "TT2" frames (6 bytes each) before a
 // short audio stand-in.
 inline std::string Id3FourMillionFrames() {
@@ -209,6 +214,7 @@ inline std::vector<THostileFile> HostileFiles() {
       {"jpeg_bomb_cmyk.jpg", "progressive CMYK, 16384 x 4096 declared, 1 KB", bytes(JpegBombCmyk), jpeg},
       {"jpeg_3000_scans.jpg", "progressive grey 4096 x 4096 with 3000 scans", bytes(JpegManyScans), jpeg},
       {"jpeg_ends_before_last_scan.jpg", "progressive, EOI after 4 of 10 scans", bytes(JpegEndsBeforeLastScan), jpeg},
+      {"cover_5000x5000.jpg", "a real baseline cover of 5000 x 5000 (not hostile)", bytes(JpegLargeCover), jpeg},
       {"id3_four_million_frames.mp3", "ID3v2.2 tag of 4 million empty frames, 24 MB", bytes(Id3FourMillionFrames),
        {"id3"}},
       {"bmp_8192x8192.bmp", "valid 32-bit bitmap, 256 MB",
