@@ -40,13 +40,15 @@ for binary in "$out"/fuzz/fuzz_*; do
   mkdir -p "$corpus" "$findings"
   # The large hostile files are replayed by the tests; here only those small
   # enough to mutate join the seeds.
-  seeds=()
-  while IFS= read -r -d '' f; do seeds+=("$f"); done < <(find "$out/fuzz/hostile/$target" -type f -size -256k -print0 2>/dev/null)
+  seeds="$out/fuzz/seeds/$target"
+  rm -rf "$seeds"
+  mkdir -p "$seeds"
+  find "$out/fuzz/hostile/$target" -type f -size -64k -exec cp {} "$seeds/" \; 2>/dev/null || true
   log="$out/fuzz/$target.log"
   echo "== $target: ${seconds}s"
   status=0
   "$binary" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=320 -timeout=10 -print_final_stats=1 \
-    -artifact_prefix="$findings/" "$corpus" "$root/tests/data/fuzz/$target" "${seeds[@]}" >"$log" 2>&1 || status=$?
+    -artifact_prefix="$findings/" "$corpus" "$root/tests/data/fuzz/$target" "$seeds" >"$log" 2>&1 || status=$?
   runs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$log" | grep -o '[0-9]*$' || true)
   cov=$(grep -o 'cov: [0-9]* ft: [0-9]*' "$log" | tail -1 || true)
   found=$(find "$findings" -type f | wc -l)
