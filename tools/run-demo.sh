@@ -31,7 +31,8 @@ if [ -n "${DISPLAY:-}" ] && [ "${TAVIO_HEADLESS:-0}" != 1 ]; then
 fi
 cat > "$demo/actions.txt" <<ACTIONS
 resize 1110 400
-wait 2500
+wait 1000
+settle
 screenshot $(winpath "$demo/shot.bmp")
 move 100 150
 wait 2500

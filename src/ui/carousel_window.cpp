@@ -3,7 +3,11 @@
 #include <windowsx.h>
 
 #include <string>
-#include <vector>
+
+#include "coversearch/search_endpoint.h"
+#include "ui/clipboard_bitmap.h"
+#include "ui/frm_images.h"
+#include "ui/message_pump.h"
 
 namespace tavio::ui {
 namespace {
@@ -52,6 +56,7 @@ TCarouselWindow::TCarouselWindow(HWND parent, int x, int y, int w, int h) {
   CreateHandle("TMarquelle2", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, parent, x, y, w, h,
                "", CS_DBLCLKS);
   view_ = std::make_unique<TMarquelle2>(*this);
+  view_->Covers.Source = this;
   view_->Resize(w, h);
 }
 
@@ -102,6 +107,11 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_MBUTTONUP:
       if (!AnyButtonHeld(wParam) && GetCapture() == Handle()) ReleaseCapture();
       view_->MouseUp(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+      // The default handling of a right release asks for the context menu.
+      if (msg == WM_RBUTTONUP) break;
+      return 0;
+    case WM_CONTEXTMENU:
+      ShowCoverMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_CAPTURECHANGED:
       // Another window took the mouse while a button was held (a dialog, a
@@ -120,25 +130,7 @@ LRESULT TCarouselWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   return TPaintBox32::HandleMessage(msg, wParam, lParam);
 }
 
-void TCarouselWindow::ProcessPendingMessages() {
-  // Messages to the thread itself (no window) belong to the loop that owns
-  // the thread, such as the player's; they are handed back to it afterwards.
-  std::vector<MSG> threadMessages;
-  MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    if (msg.message == WM_QUIT) {
-      PostQuitMessage(static_cast<int>(msg.wParam));
-      break;
-    }
-    if (msg.hwnd == nullptr) {
-      threadMessages.push_back(msg);
-      continue;
-    }
-    TranslateMessage(&msg);
-    DispatchMessageA(&msg);
-  }
-  for (const MSG& m : threadMessages) PostThreadMessageA(GetCurrentThreadId(), m.message, m.wParam, m.lParam);
-}
+void TCarouselWindow::ProcessPendingMessages() { PumpPendingMessages(); }
 
 void TCarouselWindow::SetTimer(bool enabled, uint32_t intervalMs) {
   if (!Handle()) return;
@@ -159,6 +151,35 @@ void TCarouselWindow::DropPostedTasks() {
   MSG msg;
   while (PeekMessageA(&msg, Handle(), kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
     delete reinterpret_cast<std::function<void()>*>(msg.lParam);
+}
+
+void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
+  // From the keyboard (Shift+F10) there is no point: the menu opens at the view's corner.
+  if (screenX == -1 && screenY == -1) {
+    POINT corner{0, 0};
+    ClientToScreen(Handle(), &corner);
+    screenX = corner.x;
+    screenY = corner.y;
+  }
+  HMENU menu = CreatePopupMenu();
+  for (size_t i = 0; i < kCoverMenu.size(); ++i) AppendMenuA(menu, MF_STRING, i + 1, kCoverMenu[i].Caption);
+  const int chosen = static_cast<int>(
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screenX, screenY, 0, Handle(), nullptr));
+  DestroyMenu(menu);
+  if (chosen <= 0) return;
+  view_->Covers.Run(kCoverMenu[static_cast<size_t>(chosen - 1)].Item);
+  // The pixels saved under the menu may be put back after the frame drew:
+  // paint it once more from the frame buffer.
+  InvalidateRect(Handle(), nullptr, FALSE);
+}
+
+TCoverPicture TCarouselWindow::ClipboardBitmap() { return TCoverPicture{{}, ReadClipboardBitmap(Handle())}; }
+
+TCoverPicture TCarouselWindow::ChooseWebCover(const TAlbum& album) {
+  TFrmImages dialog(GetAncestor(Handle(), GA_ROOT), ReadSearchEndpoint());
+  dialog.SetAlbum(album);
+  if (!dialog.ShowModal() || dialog.SelectedImage() < 0) return {};
+  return dialog.PictureOf(dialog.SelectedImage());
 }
 
 }  // namespace tavio::ui

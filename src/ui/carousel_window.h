@@ -10,7 +10,7 @@
 
 namespace tavio::ui {
 
-class TCarouselWindow : public TPaintBox32, public TViewPlatform {
+class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverSource {
  public:
   TCarouselWindow(HWND parent, int x, int y, int w, int h);
   ~TCarouselWindow() override;
@@ -29,6 +29,10 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform {
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
   void DropPostedTasks();
+  // The view's context menu at a point on the screen.
+  void ShowCoverMenu(int screenX, int screenY);
+  TCoverPicture ClipboardBitmap() override;
+  TCoverPicture ChooseWebCover(const TAlbum& album) override;
 
   std::unique_ptr<TMarquelle2> view_;
 };

@@ -13,6 +13,7 @@
 #include "raster/bitmap32.h"
 #include "raster/projective_transformation.h"
 #include "settings/view_settings.h"
+#include "view/cover_commands.h"
 #include "view/cover_loader.h"
 #include "view/view_geometry.h"
 #include "view/view_platform.h"
@@ -138,6 +139,12 @@ class TMarquelle2 {
   // One wheel notch with its signed delta.
   void CMMouseWheel(int32_t delta);
   bool DoMouseWheel(int32_t delta);
+  void SetTimerEnabled(bool enabled);
+
+  // --- Cover commands (cover_commands.cpp) ---
+  void PasteCover() { Covers.PasteCover(); }
+  void LoadCover() { Covers.LoadCover(); }
+  void SaveCover(const TCoverPicture& picture) { Covers.SaveCover(picture); }
 
   TViewPlatform& Platform;
   TViewSettingsSource& Settings;
@@ -179,6 +186,7 @@ class TMarquelle2 {
   int32_t MirrorAlpha = 60;
   TWinkel Angles;
   bool ReverseScroll = false;
+  TCoverCommands Covers{*this};
 
  private:
   // Busy for one scope, cleared however the scope is left.
@@ -199,7 +207,6 @@ class TMarquelle2 {
   void DrawCoverAt(const TBitmap32& slot, float x, float angle);
   void DrawCaption(const std::string& text, bool opaqueBackground);
   void DrawControlPanel();
-  void SetTimerEnabled(bool enabled);
   void SetTimerInterval(uint32_t intervalMs);
   // Every slot's Position moves by shift places, modulo 6.
   void ShiftPositions(int32_t shift);

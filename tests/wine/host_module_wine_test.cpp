@@ -111,7 +111,7 @@ TEST(PluginLifecycle, NoFrameWindowSaysSoAndStaysClosed_Wine) {
 
 TEST(EmptyLibrary, ShowsTheHintText_Wine) {
   const std::string folder = NewTempFolder("hint");
-  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "screenshot " + folder + "shot.bmp", "quit"}, "",
+  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "settle", "screenshot " + folder + "shot.bmp", "quit"}, "",
                                  folder);
   ASSERT_FALSE(run.timedOut);
   tavio::TBitmap32 shot;

@@ -2,11 +2,13 @@
 // screenshots of the frame as drawn on screen, Config and quit.
 #include <windows.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "dialog_actions.h"
 #include "player_state.h"
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
@@ -31,7 +33,8 @@ void ResizeFrameClient(HWND frame, int w, int h) {
   SetWindowPos(frame, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
-void Screenshot(HWND frame, const std::string& file) {
+// The frame's client area as drawn on screen.
+tavio::TBitmap32 CaptureFrame(HWND frame) {
   RECT client;
   GetClientRect(frame, &client);
   const int w = client.right, h = client.bottom;
@@ -55,7 +58,29 @@ void Screenshot(HWND frame, const std::string& file) {
   DeleteObject(dib);
   DeleteDC(memory);
   ReleaseDC(frame, screen);
-  tavio::SaveBmpFile(shot, file);
+  return shot;
+}
+
+bool SamePixels(const tavio::TBitmap32& a, const tavio::TBitmap32& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return false;
+  const size_t count = static_cast<size_t>(a.Width()) * static_cast<size_t>(a.Height());
+  return std::equal(a.Bits(), a.Bits() + count, b.Bits());
+}
+
+// Waits until the frame has looked the same for a second (20 s at most), so
+// a script goes on when the covers have stopped however slow the machine is,
+// where a fixed wait would cut a step short. An eased step stands still
+// before it ends: scripts that must not cut into a step use a straight curve.
+void WaitUntilStill(HWND frame) {
+  tavio::TBitmap32 last = CaptureFrame(frame);
+  int same = 0;
+  for (int i = 0; i < 80 && same < 4; ++i) {
+    Sleep(250);
+    tavio::TBitmap32 now = CaptureFrame(frame);
+    same = SamePixels(now, last) ? same + 1 : 0;
+    last = std::move(now);
+  }
+  if (same < 4) ThePlayer().log.Write("error the frame never came to rest");
 }
 
 // "frame visible=1 rect=L,T,R,B proc=plugin": what the player sees of its frame.
@@ -111,7 +136,9 @@ void RunLine(const std::string& line) {
     std::string file;
     in >> file;
     SyncWithView(view);
-    Screenshot(frame, file);
+    tavio::SaveBmpFile(CaptureFrame(frame), file);
+  } else if (verb == "settle") {
+    WaitUntilStill(frame);
   } else if (verb == "config") {
     PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {
@@ -120,7 +147,7 @@ void RunLine(const std::string& line) {
     PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
   } else if (verb == "quit") {
     if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
-  } else {
+  } else if (!RunDialogAction(verb, in)) {
     p.log.Write("error bad action: " + line);
     return;
   }

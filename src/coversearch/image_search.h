@@ -1,0 +1,88 @@
+// TImageSearch: the image search dialog without its window: the query and
+// request URL, the picture links of a result page, the downloads into 20
+// cells with their filled marks, and the size rating shown on hover.
+#pragma once
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "coversearch/cover_picture.h"
+#include "coversearch/search_endpoint.h"
+#include "coversearch/web_get.h"
+#include "raster/bitmap32.h"
+
+namespace tavio {
+
+// The search text as the endpoint's q value: separators dropped, runs of
+// blanks turned into "+", "&" dropped; nothing else is encoded.
+std::string BuildSearchQuery(std::string text);
+// Line breaks of any kind made CR LF, as the page text is searched.
+std::string JoinLinesCrLf(const std::string& text);
+// The "http://" links ending in ".jpg" that do not name excludedDomain, in
+// page order, duplicates kept.
+std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain);
+// " (too small)" .. " (very good)" by the picture's width.
+std::string RatingOf(int32_t width);
+
+struct TImageCell {
+  // The picture as it would be stored: the JPEG data, or the placeholder.
+  TCoverPicture Picture;
+  // The picture stretched to the cell, for drawing.
+  TBitmap32 Thumbnail;
+  int32_t Width = 0;
+  int32_t Height = 0;
+  // Shows a picture of the current search.
+  bool Filled = false;
+};
+
+enum class TLinkOutcome { Kept, NotJpeg, Failed };
+
+// What a search reports while it runs; every member may be left empty.
+struct TSearchEvents {
+  std::function<void(const std::string& link, TLinkOutcome outcome, const std::string& error)> LinkTried;
+  std::function<void(int32_t cell)> CellFilled;
+  // After each download, so the window can repaint and take clicks.
+  std::function<void()> BetweenDownloads;
+};
+
+class TImageSearch {
+ public:
+  static constexpr int32_t kCellCount = 20;
+  static constexpr int32_t kColumns = 5;
+  static constexpr int32_t kCellSize = 120;
+  static constexpr int32_t kCellPitch = 128;
+  static constexpr int32_t kMargin = 8;
+  static constexpr int32_t kPageSize = 20;
+
+  explicit TImageSearch(TSearchEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+
+  // Every cell shows placeholder, no mark set.
+  void ShowPlaceholders(const TBitmap32& placeholder);
+  // The search text changed: the next search starts at the first page.
+  void TextChanged() { StartOffset = 0; }
+  std::string RequestUrl(const std::string& text) const;
+  // One search for text: the result page, then up to 20 pictures into the
+  // cells. Failures are swallowed; events tell what happened.
+  void Run(const std::string& text, TWebGet& web, const TSearchEvents& events = {});
+  // "(400 x 300) (very good)" for a filled cell; nothing for another.
+  std::optional<std::string> InfoFor(int32_t cell) const;
+
+  // Cell i's rectangle in the form's client area, and the cell at a point (-1: none).
+  static TRect CellRect(int32_t cell);
+  static int32_t CellAt(int32_t x, int32_t y);
+
+  int32_t StartOffset = 0;
+  std::vector<std::string> ImageLinks;
+  std::array<TImageCell, kCellCount> Cells;
+
+ private:
+  void FetchLinks(const std::string& text, TWebGet& web);
+  bool Download(const std::string& link, TWebGet& web, const TSearchEvents& events);
+
+  TSearchEndpoint endpoint_;
+};
+
+}  // namespace tavio

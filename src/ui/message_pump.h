@@ -1,0 +1,15 @@
+// The message rounds our windows run themselves: one pass over what is
+// pending (between frames, between downloads) and a modal dialog's loop.
+// Messages to the thread itself are handed back to the loop that owns it.
+#pragma once
+#include <windows.h>
+
+namespace tavio::ui {
+
+// Handles the pending messages of the calling thread once.
+void PumpPendingMessages();
+// Runs the thread's messages until done is set or WM_QUIT arrives (which is
+// posted again for the outer loop). dialog gets dialog keyboard handling.
+void RunModalLoop(HWND dialog, const bool& done);
+
+}  // namespace tavio::ui

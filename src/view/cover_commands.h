@@ -1,0 +1,65 @@
+// TCoverCommands: the view's context-menu commands that give the middle album
+// a new cover (pasted, or chosen in the web image search) as its folder.jpg.
+// The clipboard and the dialog belong to the window: a TCoverSource.
+#pragma once
+#include <array>
+
+#include "coversearch/cover_picture.h"
+#include "library/album.h"
+
+namespace tavio {
+
+class TMarquelle2;
+
+// Where new covers come from on this platform.
+class TCoverSource {
+ public:
+  virtual ~TCoverSource() = default;
+  // The clipboard's bitmap; empty when the clipboard holds none.
+  virtual TCoverPicture ClipboardBitmap() = 0;
+  // Runs the image search dialog for album; the chosen cell's picture, or
+  // empty when the dialog was closed without a choice.
+  virtual TCoverPicture ChooseWebCover(const TAlbum& album) = 0;
+};
+
+enum class TCoverMenuItem { JustExit, PasteCover, LoadCover };
+
+struct TCoverMenuEntry {
+  TCoverMenuItem Item;
+  const char* Caption;
+};
+
+// The context menu, top to bottom.
+inline constexpr std::array<TCoverMenuEntry, 3> kCoverMenu{{
+    {TCoverMenuItem::JustExit, "Just exit"},
+    {TCoverMenuItem::PasteCover, "Insert cover from clipboard"},
+    {TCoverMenuItem::LoadCover, "Load cover ..."},
+}};
+
+class TCoverCommands {
+ public:
+  static constexpr const char* kCoverFileName = "folder.jpg";
+  static constexpr int kJpegQuality = 90;
+
+  explicit TCoverCommands(TMarquelle2& view) : view_(view) {}
+
+  void Run(TCoverMenuItem item);
+  void PasteCover();
+  // The timer is off while the dialog is open, and on again however it ends.
+  void LoadCover();
+  // Writes folder.jpg beside the middle album's cover file (replacing an old
+  // one only once the new one is complete), shows it in the middle slot and
+  // saves the library. Errors propagate; an empty picture does nothing.
+  void SaveCover(const TCoverPicture& picture);
+
+  // Set by the window that shows the view; without one the commands do nothing.
+  TCoverSource* Source = nullptr;
+
+ private:
+  TMarquelle2& view_;
+};
+
+// The folder part of a cover file's path, with its separator; empty when none.
+std::string FolderOf(const std::string& path);
+
+}  // namespace tavio

@@ -1,0 +1,142 @@
+// The image search without its window: query and URL building, the pages it
+// asks for, which links it tries, how cells fill, and the hover ratings.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "coversearch/http_error.h"
+#include "coversearch/image_search.h"
+#include "raster/jpeg_file.h"
+
+using namespace tavio;
+
+namespace {
+
+std::vector<uint8_t> JpegOfWidth(int32_t width, int32_t height = 30) {
+  TBitmap32 picture(width, height);
+  picture.Clear(Color32(200, 40, 40));
+  return EncodeJpeg(picture);
+}
+
+// Serves fixed bodies by URL; any other URL fails as a 404 would.
+class TFakeWeb : public TWebGet {
+ public:
+  void Get(const std::string& url, std::vector<uint8_t>& out, size_t) override {
+    requested.push_back(url);
+    const auto it = bodies.find(url);
+    if (it == bodies.end()) throw EHttpError(404, "Not Found", {}, "HTTP/1.1 404 Not Found");
+    out.insert(out.end(), it->second.begin(), it->second.end());
+  }
+  void Page(const std::string& url, const std::string& text) { bodies[url] = std::vector<uint8_t>(text.begin(), text.end()); }
+
+  std::map<std::string, std::vector<uint8_t>> bodies;
+  std::vector<std::string> requested;
+};
+
+}  // namespace
+
+TEST(ImageSearchQuery, DropsSeparatorsAndTurnsBlankRunsIntoPlus) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Blue  Sky - Night Road", "Blue+Sky+Night+Road"},
+      {"Salt & Pepper", "Salt++Pepper"},
+      {"a     b", "a++b"},
+      {"AC/DC, Back;in+Black", "AC/DC+BackinBlack"},
+      {"Übel & Gefährlich", "Übel++Gefährlich"},
+  };
+  for (const auto& [text, query] : cases) EXPECT_EQ(BuildSearchQuery(text), query) << text;
+}
+
+TEST(ImageSearchQuery, AsksForTheNextPageOnlyAfterASuccessAndRestartsOnNewText) {
+  TFakeWeb web;
+  TImageSearch search(SearchEndpointFor("img.example.com:8080"));
+  const std::string base = "http://img.example.com:8080/images?q=";
+  web.Page(base + "A+B", "no links");
+  web.Page(base + "A+B&start=20", "no links");
+  search.Run("A B", web);
+  search.Run("A B", web);
+  EXPECT_EQ(search.RequestUrl("A B"), base + "A+B&start=40");
+  search.Run("A B", web);  // page 40 fails: the offset stays
+  EXPECT_EQ(search.StartOffset, 40);
+  search.TextChanged();
+  search.Run("C", web);
+  EXPECT_EQ(web.requested, (std::vector<std::string>{base + "A+B", base + "A+B&start=20", base + "A+B&start=40",
+                                                     base + "C"}));
+}
+
+TEST(ImageSearchLinks, KeepsLowerCaseJpgLinksOutsideTheServiceInPageOrder) {
+  const std::string page =
+      "imgurl=http://a.org/1.jpg&x "            // ends at the &
+      "http://b.org/2.jpg http://b.org/2.jpg "  // duplicates stay
+      "http://c.org/3.JPG&http://c.org/4.jpeg&http://c.org/5.png& "
+      "http://t0.example.com/thumb.jpg& "       // the service's own
+      "https://d.org/6.jpg& "
+      "<img src=\"http://e.org/7.jpg\">\r\n";   // the quote is part of the link
+  EXPECT_EQ(ExtractImageLinks(page, ".example."),
+            (std::vector<std::string>{"http://a.org/1.jpg", "http://b.org/2.jpg", "http://b.org/2.jpg"}));
+  EXPECT_EQ(ExtractImageLinks("http://x/" + std::string(2000, 'a') + ".jpg ", "").size(), 0u)
+      << "a link is at most 998 characters";
+  EXPECT_EQ(SearchEndpointFor("www.google.com").ExcludedDomain, ".google.");
+  EXPECT_EQ(SearchEndpointFor("127.0.0.1:8080").ExcludedDomain, "");
+  // A link at a line's end takes the line break with it and so is not kept.
+  EXPECT_TRUE(ExtractImageLinks(JoinLinesCrLf("http://a.org/1.jpg\nnext"), "").empty());
+}
+
+TEST(ImageSearchCells, FillsTwentyCellsSkippingBrokenPicturesAndRatesByWidth) {
+  TFakeWeb web;
+  TImageSearch search(SearchEndpointFor("s.example.com"));
+  TBitmap32 placeholder(120, 120);
+  placeholder.Clear(Color32(1, 2, 3));
+  search.ShowPlaceholders(placeholder);
+  std::string page;
+  for (int i = 0; i < 30; ++i) {
+    const std::string link = "http://p.org/" + std::to_string(i) + ".jpg";
+    page += link + "& ";
+    if (i == 0)
+      web.bodies[link] = {'n', 'o', 't'};  // not a JPEG: skipped, not counted
+    else if (i != 1)                       // 1 fails with a 404
+      web.bodies[link] = JpegOfWidth(100 + i * 10, 40);
+  }
+  web.Page("http://s.example.com/images?q=x", page);
+  std::vector<std::string> outcomes;
+  int32_t rounds = 0;
+  TSearchEvents events;
+  events.LinkTried = [&](const std::string& link, TLinkOutcome outcome, const std::string&) {
+    outcomes.push_back(link.substr(13) + (outcome == TLinkOutcome::Kept ? " kept" : " skipped"));
+  };
+  events.BetweenDownloads = [&] { ++rounds; };
+  search.Run("x", web, events);
+  EXPECT_EQ(outcomes.size(), 22u) << "20 pictures, then no more downloads";
+  EXPECT_EQ(outcomes.front(), "0.jpg skipped");
+  EXPECT_EQ(web.requested.back(), "http://p.org/21.jpg");
+  EXPECT_EQ(rounds, 22);
+  for (const TImageCell& cell : search.Cells) EXPECT_TRUE(cell.Filled);
+  EXPECT_EQ(search.Cells[0].Width, 120);
+  EXPECT_EQ(search.Cells[0].Picture.Jpeg, web.bodies["http://p.org/2.jpg"]);
+  EXPECT_EQ(search.Cells[0].Thumbnail.Width(), 120);
+
+  // Another search clears the marks; cells it does not reach keep their picture unmarked.
+  web.Page("http://s.example.com/images?q=x&start=20", "http://p.org/29.jpg&");
+  search.Run("x", web);
+  EXPECT_EQ(search.Cells[0].Width, 390);
+  EXPECT_FALSE(search.Cells[1].Filled);
+  EXPECT_EQ(search.InfoFor(1), std::nullopt);
+  EXPECT_EQ(search.InfoFor(0), "(390 x 40) (very good)");
+
+  const std::pair<int32_t, const char*> ratings[] = {{118, " (too small)"}, {119, " (too small)"}, {120, " (small)"},
+                                                     {199, " (small)"},     {200, " (OK)"},         {289, " (OK)"},
+                                                     {290, " (good)"},      {349, " (good)"},       {350, " (very good)"}};
+  for (const auto& [width, text] : ratings) EXPECT_EQ(RatingOf(width), text) << width;
+}
+
+TEST(ImageSearchCells, MapsPointsToTheGridAndBack) {
+  for (int32_t i = 0; i < TImageSearch::kCellCount; ++i) {
+    const TRect r = TImageSearch::CellRect(i);
+    EXPECT_EQ(TImageSearch::CellAt(r.Left, r.Top), i);
+    EXPECT_EQ(TImageSearch::CellAt(r.Right - 1, r.Bottom - 1), i);
+  }
+  EXPECT_EQ(TImageSearch::CellRect(19).Right, 8 + 4 * 128 + 120);
+  EXPECT_EQ(TImageSearch::CellAt(128 + 3, 50), -1) << "the gap between cells";
+  EXPECT_EQ(TImageSearch::CellAt(50, 520), -1);
+}

@@ -1,0 +1,138 @@
+#include "dialog_actions.h"
+
+#include <windows.h>
+
+#include <string>
+
+#include "player_state.h"
+
+namespace playerhost {
+namespace {
+
+constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+
+std::string RestOfLine(std::istream& in) {
+  std::string text;
+  std::getline(in >> std::ws, text);
+  return text;
+}
+
+bool OwnedByUs(HWND window) {
+  DWORD pid = 0;
+  GetWindowThreadProcessId(window, &pid);
+  return pid == GetCurrentProcessId();
+}
+
+// Polls up to five seconds for a window that find returns.
+template <typename Find>
+HWND WaitFor(Find find) {
+  for (int i = 0; i < 100; ++i) {
+    if (HWND found = find()) return found;
+    Sleep(50);
+  }
+  return nullptr;
+}
+
+HWND OpenPopupMenu() {
+  HWND menu = nullptr;
+  while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)))
+    if (IsWindowVisible(menu) && OwnedByUs(menu)) return menu;
+  return nullptr;
+}
+
+// Keys go to the menu's own loop: one Down per item from none selected, then Enter.
+void ChooseMenuItem(const std::string& caption) {
+  const HWND window = WaitFor(OpenPopupMenu);
+  DWORD_PTR handle = 0;
+  if (!window || !SendMessageTimeoutA(window, kGetMenuHandle, 0, 0, SMTO_NORMAL, 5000, &handle) || !handle) {
+    ThePlayer().log.Write("error no menu for: " + caption);
+    return;
+  }
+  const HMENU menu = reinterpret_cast<HMENU>(handle);
+  for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
+    char text[256] = {};
+    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+    if (caption != text) continue;
+    for (int k = 0; k <= i; ++k) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+    return;
+  }
+  ThePlayer().log.Write("error no menu item: " + caption);
+}
+
+struct ButtonSearch {
+  std::string caption;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK MatchButton(HWND child, LPARAM param) {
+  auto* search = reinterpret_cast<ButtonSearch*>(param);
+  char cls[32] = {}, text[256] = {};
+  GetClassNameA(child, cls, sizeof cls);
+  GetWindowTextA(child, text, sizeof text);
+  if (lstrcmpiA(cls, "Button") != 0 || search->caption != text || !IsWindowVisible(child)) return TRUE;
+  search->found = child;
+  return FALSE;
+}
+
+BOOL CALLBACK SearchTopLevel(HWND window, LPARAM param) {
+  if (!IsWindowVisible(window) || !OwnedByUs(window)) return TRUE;
+  EnumChildWindows(window, MatchButton, param);
+  return reinterpret_cast<ButtonSearch*>(param)->found == nullptr;
+}
+
+void ClickButton(const std::string& caption) {
+  ButtonSearch search{caption};
+  WaitFor([&] {
+    EnumWindows(SearchTopLevel, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+  });
+  if (search.found)
+    PostMessageA(search.found, BM_CLICK, 0, 0);
+  else
+    ThePlayer().log.Write("error no button: " + caption);
+}
+
+BOOL CALLBACK FirstDialogOfThread(HWND window, LPARAM param) {
+  if (!IsWindowVisible(window) || !IsWindowEnabled(window) || window == ThePlayer().frameWindow) return TRUE;
+  *reinterpret_cast<HWND*>(param) = window;
+  return FALSE;
+}
+
+// The vis thread's topmost usable window besides the frame: a modal dialog.
+HWND VisDialog() {
+  HWND found = nullptr;
+  EnumThreadWindows(ThePlayer().visThreadId, FirstDialogOfThread, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+void DoubleClickDialog(int x, int y) {
+  const HWND dialog = WaitFor(VisDialog);
+  if (!dialog) {
+    ThePlayer().log.Write("error no dialog to double-click");
+    return;
+  }
+  const LPARAM at = MAKELPARAM(x, y);
+  PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageA(dialog, WM_LBUTTONUP, 0, at);
+  PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageA(dialog, WM_LBUTTONUP, 0, at);
+}
+
+}  // namespace
+
+bool RunDialogAction(const std::string& verb, std::istream& args) {
+  int x = 0, y = 0;
+  if (verb == "menu") {
+    ChooseMenuItem(RestOfLine(args));
+  } else if (verb == "dialog-button") {
+    ClickButton(RestOfLine(args));
+  } else if (verb == "dialog-dblclick" && args >> x >> y) {
+    DoubleClickDialog(x, y);
+  } else {
+    return false;
+  }
+  return true;
+}
+
+}  // namespace playerhost

@@ -1,0 +1,12 @@
+// Script verbs that answer the plug-in's menus and dialogs: choose a popup
+// menu item, click a dialog button, double-click inside a dialog.
+#pragma once
+#include <istream>
+#include <string>
+
+namespace playerhost {
+
+// False when verb is none of these.
+bool RunDialogAction(const std::string& verb, std::istream& args);
+
+}  // namespace playerhost
