@@ -5,7 +5,8 @@
 #   ./make.sh run      ... then show the demo library in playerhost.exe
 #   ./make.sh test     ... then run every test
 #   ./make.sh bench    ... then build and run the benchmarks (no sanitizers)
-#   ./make.sh fuzz [SECONDS]  ... then fuzz each parser for SECONDS (default 60)
+#   ./make.sh fuzz [SECONDS [TARGET...]]  ... then fuzz each parser (or those
+#                      named) for SECONDS (default 60)
 # TAVIO_OUT_ROOT (default out) moves all build products, so two builds can
 # run side by side.
 set -euo pipefail
@@ -81,7 +82,7 @@ case "$action" in
     exec "$root/tools/fuzz.sh" "$out" "$@"
     ;;
   *)
-    echo "usage: ./make.sh [build|run|test|bench|fuzz [SECONDS]]" >&2
+    echo "usage: ./make.sh [build|run|test|bench|fuzz [SECONDS [TARGET...]]]" >&2
     exit 2
     ;;
 esac

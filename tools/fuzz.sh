@@ -2,13 +2,14 @@
 # Builds the libFuzzer targets of tests/fuzz/ with clang (installing it from
 # Debian's packages when missing) and runs each for SECONDS (default 60) on
 # its seed corpus, the hostile files and the corpus grown by earlier runs.
-#   tools/fuzz.sh OUT [SECONDS]
+#   tools/fuzz.sh OUT [SECONDS [TARGET...]]   (every target when none is named)
 # Findings are written to OUT/fuzz/findings/<target>/; a summary line per
 # target gives its executions and coverage.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 out=$1
 seconds=${2:-60}
+shift $(( $# < 2 ? $# : 2 ))
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
@@ -33,7 +34,9 @@ cmake --build "$build" --target fuzz_all
 "$out/fuzz/make_hostile_files" "$out/fuzz/hostile"
 
 summary=()
-for binary in "$out"/fuzz/fuzz_*; do
+binaries=("$out"/fuzz/fuzz_*)
+[ $# -eq 0 ] || binaries=("${@/#/$out/fuzz/fuzz_}")
+for binary in "${binaries[@]}"; do
   target=${binary##*/fuzz_}
   corpus="$out/fuzz/corpus/$target"
   findings="$out/fuzz/findings/$target"
