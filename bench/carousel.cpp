@@ -1,6 +1,10 @@
-// The carousel as a whole: moving frames per second (before the screen copy),
-// the three loaders' cover preparation rate, the time from Start to the first
-// rest frame of a large library, and the memory all prepared covers take.
+// The carousel as a whole: moving frames per second (before the screen copy)
+// drawn from the slots' column copies and, as before them, from the slots
+// themselves; the three loaders' cover preparation rate; the time from Start
+// to the first rest frame of a large library; and a library far beyond the
+// cover budget: memory once the loaders settle, and how soon the middle
+// cover is there after a burst of fast-mode steps.
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
@@ -17,6 +21,7 @@
 #include "library/shared_keys.h"
 #include "raster/jpeg_file.h"
 #include "settings/settings_keys.h"
+#include "view/cover_drawing.h"
 #include "view/marquelle2.h"
 #include "view/movement_curve.h"
 
@@ -126,18 +131,39 @@ long StatusKilobytes(const char* field) {
   return -1;
 }
 
-// MemAvailable of the machine in MB; -1 when unknown.
-long AvailableMegabytes() {
-  std::ifstream meminfo("/proc/meminfo");
-  std::string name;
-  long kb = 0;
-  std::string unit;
-  while (meminfo >> name >> kb >> unit)
-    if (name == "MemAvailable:") return kb / 1024;
-  return -1;
+// One moving frame as DrawMovingFrame places it, drawn straight from the
+// row-by-row slots: the way every frame was drawn before the column copies.
+void DrawMovingFrameFromRows(TMarquelle2& view, int32_t step) {
+  const int32_t k = view.ApplyCurve(step), n = view.StepCount;
+  view.FrameBuffer.Clear(0);
+  const TCarouselPlaces& p = view.Places;
+  const TWinkel& a = view.Angles;
+  const auto draw = [&](int32_t position, int32_t fromX, int32_t toX, int32_t fromAngle, int32_t toAngle) {
+    DrawCover(view.FrameBuffer, view.Transformation, view.SourceRect, p.CoverSide, view.SlotAt(position),
+              Interpolate(fromX, toX, k, n), TMarquelle2::kCoverTop, Interpolate(fromAngle, toAngle, k, n));
+  };
+  draw(0, p.OuterLeftX, p.OuterLeftX, a.OuterLeft, a.OuterLeft);
+  draw(1, p.OuterLeftX, p.InnerLeftX, a.OuterLeft, a.InnerLeft);
+  draw(2, p.InnerLeftX, p.CenterX, a.InnerLeft, a.Center);
+  draw(5, p.OuterRightX, p.OuterRightX, a.OuterRight, a.OuterRight);
+  draw(4, p.InnerRightX, p.OuterRightX, a.InnerRight, a.OuterRight);
+  draw(3, p.CenterX, p.InnerRightX, a.Center, a.InnerRight);
 }
 
-void MovingFrames(const std::string& folder, int32_t w, int32_t h) {
+// Milliseconds a frame, drawing frames for about two seconds.
+template <typename TDraw>
+double MillisecondsAFrame(TDraw draw) {
+  int frames = 0;
+  const auto start = Clock::now();
+  double elapsed = 0;
+  do {
+    for (int32_t step = 0; step <= 50; ++step, ++frames) draw(step);
+    elapsed = SecondsSince(start);
+  } while (elapsed < 2.0);
+  return 1000.0 * elapsed / frames;
+}
+
+void MovingFrames(const std::string& folder, const char* covers, int32_t w, int32_t h) {
   TBenchPlatform platform;
   TBenchSettings settings(folder);
   TMarquelle2 view(platform, settings);
@@ -150,15 +176,14 @@ void MovingFrames(const std::string& folder, int32_t w, int32_t h) {
   view.CurveA = 0;
   view.CurveB = 1;
   view.StepCount = 50;
-  int frames = 0;
+  const double columns = MillisecondsAFrame([&](int32_t step) { view.DrawMovingFrame(step); });
+  const double rows = MillisecondsAFrame([&](int32_t step) { DrawMovingFrameFromRows(view, step); });
   const auto start = Clock::now();
-  double elapsed = 0;
-  do {
-    for (int32_t step = 0; step <= 50; ++step, ++frames) view.DrawMovingFrame(step);
-    elapsed = SecondsSince(start);
-  } while (elapsed < 3.0);
-  std::printf("moving frames at %d x %d: %.1f frames/s (%.2f ms a frame)\n", w, h, frames / elapsed,
-              1000.0 * elapsed / frames);
+  for (int i = 0; i < 10; ++i) view.FillSlot(i, view.SlotAt(0));
+  const double fill = 100.0 * SecondsSince(start);
+  std::printf("moving frames at %d x %d, %s covers: %.2f ms a frame (%.2f ms from the slots' rows as before); "
+              "FillSlot %.1f ms\n",
+              w, h, covers, columns, rows, fill);
 }
 
 void LoaderRate(const std::string& folder) {
@@ -166,6 +191,8 @@ void LoaderRate(const std::string& folder) {
   TBenchSettings settings(folder);
   TMarquelle2 view(platform, settings);
   view.Resize(1110, 370);
+  // The rate of preparation alone: every cover kept.
+  view.CoverBudget.SetLimit(0);
   const auto start = Clock::now();
   view.OpenLibrary();
   WaitForLoaders(view, platform);
@@ -195,19 +222,73 @@ void StartToFirstRestFrame(const std::string& folder) {
   view.StopLoaders();
 }
 
-void MemoryOfPreparedCovers(const std::string& folder) {
+bool MiddleCoverPrepared(TMarquelle2& view) {
+  TAlbum& album = *view.Albums.Items(view.CurrentIndex);
+  std::lock_guard<std::mutex> lock(album.CoverLock);
+  return album.Cover.OwnPixelBytes() > 0;
+}
+
+// Until the loaders have nothing left within the budget and the prepared
+// bytes stop changing.
+void WaitUntilSettled(TMarquelle2& view, TBenchPlatform& platform) {
+  int64_t last = -1;
+  int quiet = 0;
+  while (quiet < 5) {
+    platform.Pump();
+    view.TimerTick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    const int64_t bytes = view.CoverBudget.PreparedBytes();
+    quiet = (bytes == last && !view.CoverBudget.HasWork(view.Albums)) ? quiet + 1 : 0;
+    last = bytes;
+  }
+}
+
+void LibraryBeyondTheBudget(const std::string& folder) {
   const long before = StatusKilobytes("VmRSS:");
   TBenchPlatform platform;
   TBenchSettings settings(folder);
   TMarquelle2 view(platform, settings);
   view.Resize(1110, 370);
   const auto start = Clock::now();
-  view.OpenLibrary();
-  WaitForLoaders(view, platform);
-  std::printf("2,000 albums of 1000 x 1000 pictures prepared in %.1f s: VmRSS %.0f MB (%.0f MB before), "
-              "VmHWM %.0f MB\n",
-              SecondsSince(start), StatusKilobytes("VmRSS:") / 1024.0, before / 1024.0,
-              StatusKilobytes("VmHWM:") / 1024.0);
+  view.Start();
+  WaitUntilSettled(view, platform);
+  std::printf("10,000 albums of 1000 x 1000 pictures, budget %lld MB: settled after %.1f s with %.0f MB of covers; "
+              "VmRSS %.0f MB (%.0f MB before), VmHWM %.0f MB\n",
+              static_cast<long long>(view.CoverBudget.Limit() / TCoverBudget::kMegabyte), SecondsSince(start),
+              view.CoverBudget.PreparedBytes() / double(TCoverBudget::kMegabyte), StatusKilobytes("VmRSS:") / 1024.0,
+              before / 1024.0, StatusKilobytes("VmHWM:") / 1024.0);
+  // Fast mode: one instant step per 20 ms tick (as the timer runs them), or
+  // as fast as the view's thread can take them; 200 steps, then the wait
+  // until the new middle album's cover is there.
+  for (const int tickMs : {20, 0}) {
+    std::vector<double> waits;
+    int whiteMiddles = 0;
+    for (int run = 0; run < 7; ++run) {
+      view.FastMode = true;
+      auto tick = Clock::now();
+      for (int step = 0; step < 200; ++step) {
+        tick += std::chrono::milliseconds(tickMs);
+        view.StepNext();
+        whiteMiddles += MiddleCoverPrepared(view) ? 0 : 1;
+        platform.Pump();
+        std::this_thread::sleep_until(tick);
+      }
+      view.FastMode = false;
+      const auto stopped = Clock::now();
+      while (!MiddleCoverPrepared(view)) {
+        platform.Pump();
+        std::this_thread::sleep_for(std::chrono::microseconds(200));
+      }
+      waits.push_back(1000.0 * SecondsSince(stopped));
+      WaitUntilSettled(view, platform);
+    }
+    std::sort(waits.begin(), waits.end());
+    std::printf("200 fast-mode steps %s: the middle cover was there %.1f ms (median), %.1f ms (worst) after the "
+                "last of 7 runs; %d of %zu steps drawn with the middle not prepared yet; VmRSS %.0f MB, VmHWM %.0f MB\n",
+                tickMs ? "one per 20 ms" : "back to back", waits[waits.size() / 2], waits.back(), whiteMiddles,
+                200 * waits.size(), StatusKilobytes("VmRSS:") / 1024.0, StatusKilobytes("VmHWM:") / 1024.0);
+  }
+  view.StopLoaders();
 }
 
 }  // namespace
@@ -216,20 +297,18 @@ int main() {
   const std::string covers = NewFolder("covers");
   const std::vector<std::string> coverFiles = WriteCovers(covers);
 
-  // First, while the process is still small. The covers alone take about
-  // 8 GB; a machine without room for them skips this part.
-  const std::string many = NewFolder("two_thousand");
-  if (AvailableMegabytes() > 12000) {
-    WriteLibrary(many, 2000, 0, coverFiles);
-    MemoryOfPreparedCovers(many);
-  } else {
-    std::printf("2,000 albums of 1000 x 1000 pictures: skipped, less than 12 GB of memory available\n");
-  }
+  // First, while the process is still small.
+  const std::string many = NewFolder("ten_thousand_large");
+  WriteLibrary(many, 10000, 0, coverFiles);
+  LibraryBeyondTheBudget(many);
 
   const std::string small = NewFolder("ten");
   WriteLibrary(small, 10, 0, coverFiles);
-  MovingFrames(small, 1110, 370);
-  MovingFrames(small, 654, 218);
+  MovingFrames(small, "1000 x 1000", 1110, 370);
+  MovingFrames(small, "1000 x 1000", 654, 218);
+  const std::string defaults = NewFolder("ten_defaults");
+  WriteLibrary(defaults, 10, 0, {});
+  MovingFrames(defaults, "300 x 300", 1110, 370);
 
   const std::string loaders = NewFolder("two_hundred");
   WriteLibrary(loaders, 150, 50, coverFiles);
@@ -239,6 +318,6 @@ int main() {
   WriteLibrary(large, 10000, 0, {});
   StartToFirstRestFrame(large);
 
-  for (const std::string& f : {covers, small, loaders, large, many}) std::filesystem::remove_all(f);
+  for (const std::string& f : {covers, small, defaults, loaders, large, many}) std::filesystem::remove_all(f);
   return 0;
 }

@@ -18,4 +18,9 @@ const TBitmap33& BlankCover() {
 
 TAlbum::TAlbum() : Cover(BlankCover()) {}
 
+void TAlbum::ReleaseCover() {
+  Cover = BlankCover();
+  CoverReady = false;
+}
+
 }  // namespace tavio

@@ -27,6 +27,9 @@ class TAlbum : public TBaseObject {
 
   // Atomic test-and-set: true when this call claimed the album.
   bool ClaimCover() { return !CoverReady.exchange(true); }
+  // Back to the unprepared state: the shared white square, unclaimed. The
+  // caller holds CoverLock.
+  void ReleaseCover();
 
   std::atomic<bool> CoverReady{false};
   // Held by whoever reads or writes Cover while loaders may run: a loader

@@ -63,6 +63,7 @@ void TLibraryScan::Execute() {
   if (HiddenAlbums != nullptr) HiddenAlbums->Clear();
 
   foldersVisited_ = 0;
+  keptBytes_ = 0;
   lastPictureFolder_.clear();
   for (const std::string& path : SearchPaths) {
     if (ScanAll)
@@ -107,6 +108,7 @@ void TLibraryScan::ScanFolder(const std::string& folder, TOLSaveable& list) {
     album->CoverFile = candidate.empty() ? folder + kPathDelimiter + kNoPictureName : candidate;
     LoadCover(*album, candidate);
     album->ReadTags(folder + kPathDelimiter + mp3);
+    KeepWithinLimit(*album);
     list.Add(album.get());
     album.release();
   }
@@ -138,6 +140,7 @@ void TLibraryScan::ScanPicture(const std::string& folder, const std::string& nam
   const std::string mp3 = FirstOrdinaryFile(folder, "*.mp3");
   if (!mp3.empty()) {
     album->ReadTags(folder + mp3);
+    KeepWithinLimit(*album);
     list.Add(album.get());
     album.release();
   }
@@ -158,6 +161,14 @@ void TLibraryScan::LoadCover(TAlbum& album, const std::string& pictureFile) {
   }
   BevelEdges(album.Cover, album.Cover.BoundsRect());
   album.CoverReady = true;
+}
+
+void TLibraryScan::KeepWithinLimit(TAlbum& album) {
+  const int64_t bytes = album.Cover.OwnPixelBytes();
+  if (CoverMemoryLimit > 0 && keptBytes_ + bytes > CoverMemoryLimit)
+    album.ReleaseCover();
+  else
+    keptBytes_ += bytes;
 }
 
 void TLibraryScan::Report(const std::string& text) const {

@@ -43,6 +43,11 @@ class TLibraryScan {
   TOLSaveable* Albums = nullptr;
   TOLSaveable* HiddenAlbums = nullptr;
   TGenreFilter* Genres = nullptr;
+  // Bytes the scan's prepared covers may take together, in scan order (0: no
+  // limit). Every picture is still loaded, so a broken one is reported; the
+  // covers beyond the limit go back to the unprepared state, for the view's
+  // loaders to prepare when they come near the middle.
+  int64_t CoverMemoryLimit = 0;
 
   std::function<void()> OnScanStart;  // the view stops its cover loaders
   std::function<void()> OnScanDone;   // the view re-sorts and redraws
@@ -66,10 +71,13 @@ class TLibraryScan {
   void ScanFolder(const std::string& folder, TOLSaveable& list);
   void ScanPicture(const std::string& folder, const std::string& name, TOLSaveable& list);
   void LoadCover(TAlbum& album, const std::string& pictureFile);
+  // Called for each album the list takes, in scan order.
+  void KeepWithinLimit(TAlbum& album);
   void Report(const std::string& text) const;
   void ReportProgress(int32_t albumsFound) const;
 
   int32_t foldersVisited_ = 0;
+  int64_t keptBytes_ = 0;
   std::string lastPictureFolder_;
 };
 

@@ -59,6 +59,12 @@ class TBitmap32 {
   const TColor32* Row(int32_t y) const { return Bits() + static_cast<size_t>(y) * width_; }
 
   TRect BoundsRect() const { return {0, 0, width_, height_}; }
+  // The pixels are shared with a copy: writing them would copy them first.
+  bool SharesPixels() const { return bits_ && bits_.use_count() > 1; }
+  // Bytes of pixels this bitmap holds alone (0 while they are shared).
+  int64_t OwnPixelBytes() const {
+    return bits_ && !SharesPixels() ? static_cast<int64_t>(bits_->size()) * sizeof(TColor32) : 0;
+  }
 
   TRect ClipRect;
   int32_t MasterAlpha = 255;

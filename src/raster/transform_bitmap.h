@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "raster/bitmap32.h"
+#include "raster/column_bitmap.h"
 #include "raster/projective_transformation.h"
 
 namespace tavio {
@@ -13,6 +14,10 @@ namespace tavio {
 // pixel its integer coordinate maps back to, or src.OuterColor where that
 // lies outside src; all four channels are copied.
 void TransformBitmap(TBitmap32& dst, const TBitmap32& src, TProjectiveTransformation& t);
+
+// The same pixels from the column copy of src, written down the box's columns:
+// every destination pixel gets exactly the value the other form gives it.
+void TransformBitmap(TBitmap32& dst, const TColumnBitmap& src, TProjectiveTransformation& t);
 
 // The box TransformBitmap writes, already clipped; empty when nothing is drawn.
 TRect TransformedBox(const TBitmap32& dst, const TProjectiveTransformation& t);

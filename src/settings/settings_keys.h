@@ -26,6 +26,8 @@ inline constexpr std::string_view kControlPanel = "CONTROLPANEL";
 inline constexpr std::string_view kScanAll = "SCANALL";
 // The web image search's host (HOST or HOST:PORT); not written by the plug-in.
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
+// Megabytes all prepared covers may take together; 0 = no limit.
+inline constexpr std::string_view kCoverMemory = "COVERMEMORY";
 inline constexpr std::string_view kFrameTop = "T";
 inline constexpr std::string_view kFrameLeft = "L";
 inline constexpr std::string_view kFrameRight = "R";
@@ -42,6 +44,7 @@ inline constexpr int32_t kDefaultCurveB = 37590;
 inline constexpr int32_t kDefaultCoverSize = 74;
 inline constexpr int32_t kDefaultStepCount = 50;
 inline constexpr std::string_view kDefaultImageSearchHost = "images.google.com";
+inline constexpr int32_t kDefaultCoverMemory = 384;
 inline constexpr int32_t kDefaultFrameTop = 0;
 inline constexpr int32_t kDefaultFrameLeft = 0;
 inline constexpr int32_t kDefaultFrameRight = 666;

@@ -25,6 +25,12 @@ constexpr int32_t kFileDefaultCoverSize = 100;
 // A hand-edited store may hold any number; the animation divides by it.
 int32_t ValidStepCount(int32_t stepCount) { return std::max(stepCount, 1); }
 
+// The legacy file never held it; a negative number is no sensible budget.
+int32_t ReadCoverMemory(TSettingsStore& store) {
+  const int32_t megabytes = store.ReadInteger(kSettings, kCoverMemory, kDefaultCoverMemory);
+  return megabytes < 0 ? kDefaultCoverMemory : megabytes;
+}
+
 void ImportLegacyFile(TSettingsStore& store, const std::string& path, TViewSettings& settings) {
   const std::unique_ptr<TLegacySettingsFile> file = OpenLegacySettingsFile(path);
   settings.SearchPaths = file->ListNames(kPaths);
@@ -74,6 +80,7 @@ void ReadStartupSettings(TSettingsStore& store, const std::string& pluginFolder,
     ImportLegacyFile(store, legacyPath, settings);
   else
     ReadStore(store, settings);
+  settings.CoverMemory = ReadCoverMemory(store);
 }
 
 void ReadStartupSettings(TViewSettings& settings) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
 namespace tavio {
@@ -20,6 +21,8 @@ struct TViewSettings {
   int32_t CurrentIndex = 0;
   int32_t MirrorAlpha = 60;
   bool ReverseScroll = false;
+  // COVERMEMORY: megabytes for all prepared covers together, 0 for no limit.
+  int32_t CoverMemory = settings::kDefaultCoverMemory;
   std::string PluginFolder;
   std::vector<std::string> SearchPaths;
 };

@@ -34,15 +34,36 @@ std::array<TFloatPoint, 4> CoverCorners(int32_t coverSide, float x, float top, f
   return {{{s + x - t.Dx, top + t.Dy}, {s + x, top}, {s + x, bottom}, {s + x - t.Dx, (top + t.Dy + t.Hgt) * 4.0f / 3.0f}}};
 }
 
-void TransformToBuffer(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
-                       const TBitmap32& bitmap) {
+namespace {
+
+template <typename TSource>
+void TransformSource(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
+                     const TSource& bitmap) {
   sourceRect = {0.0f, 0.0f, static_cast<float>(bitmap.Width()), static_cast<float>(bitmap.Height())};
   t.SetSourceRect(sourceRect);
   TransformBitmap(frameBuffer, bitmap, t);
 }
 
+}  // namespace
+
+void TransformToBuffer(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
+                       const TBitmap32& bitmap) {
+  TransformSource(frameBuffer, t, sourceRect, bitmap);
+}
+
+void TransformToBuffer(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
+                       const TColumnBitmap& bitmap) {
+  TransformSource(frameBuffer, t, sourceRect, bitmap);
+}
+
 void DrawCover(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect, int32_t coverSide,
                const TBitmap32& bitmap, float x, float top, float angle) {
+  t.SetCorners(CoverCorners(coverSide, x, top, angle));
+  TransformToBuffer(frameBuffer, t, sourceRect, bitmap);
+}
+
+void DrawCover(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect, int32_t coverSide,
+               const TColumnBitmap& bitmap, float x, float top, float angle) {
   t.SetCorners(CoverCorners(coverSide, x, top, angle));
   TransformToBuffer(frameBuffer, t, sourceRect, bitmap);
 }

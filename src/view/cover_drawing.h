@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "raster/bitmap32.h"
+#include "raster/column_bitmap.h"
 #include "raster/projective_transformation.h"
 
 namespace tavio {
@@ -20,9 +21,14 @@ std::array<TFloatPoint, 4> CoverCorners(int32_t coverSide, float x, float top, f
 // through t into frameBuffer.
 void TransformToBuffer(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
                        const TBitmap32& bitmap);
+// The same from a bitmap's column copy: the same pixels, faster for large ones.
+void TransformToBuffer(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect,
+                       const TColumnBitmap& bitmap);
 
 // Sets t's corners from CoverCorners, then TransformToBuffer.
 void DrawCover(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect, int32_t coverSide,
                const TBitmap32& bitmap, float x, float top, float angle);
+void DrawCover(TBitmap32& frameBuffer, TProjectiveTransformation& t, TFloatRect& sourceRect, int32_t coverSide,
+               const TColumnBitmap& bitmap, float x, float top, float angle);
 
 }  // namespace tavio

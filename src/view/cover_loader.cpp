@@ -35,13 +35,16 @@ void TSearchThread::Start() {
 
 void TSearchThread::Stop() {
   stopRequested_ = true;
+  if (Guide) Guide->Wake();
   if (thread_.joinable()) thread_.join();
 }
 
 void TSearchThread::Execute() {
   // Nothing may escape a loader: a thread that throws ends the process.
   try {
-    if (List) {
+    if (List && Guide) {
+      GuidedWalk(List->Count());
+    } else if (List) {
       const int32_t n = List->Count();
       for (int32_t k = 0; k < n; ++k) {
         if (stopRequested_) break;
@@ -54,12 +57,41 @@ void TSearchThread::Execute() {
   finished_ = true;
 }
 
+void TSearchThread::GuidedWalk(int32_t count) {
+  uint64_t generation = Guide->WalkGeneration();
+  int32_t start = Guide->WalkStart(*List);
+  int32_t k = 0;
+  while (!stopRequested_ && k < count) {
+    // Read before the questions below, so a change made while they are
+    // answered ends the wait at once.
+    const uint64_t changes = Guide->Changes();
+    if (Guide->WalkGeneration() != generation) {
+      generation = Guide->WalkGeneration();
+      start = Guide->WalkStart(*List);
+      k = 0;
+    }
+    const int32_t index = Wrap(start + (Backward ? count - 1 - k : k), count);
+    if (!List->Items(index)->CoverReady && !Guide->MayPrepare(*List, index)) {
+      Guide->WaitForChange(changes, stopRequested_);
+      continue;
+    }
+    PrepareAt(index, count);
+    ++k;
+  }
+}
+
 void TSearchThread::PrepareAt(int32_t index, int32_t count) {
   TAlbum& album = *List->Items(index);
   if (!album.ClaimCover()) return;
+  bool prepared = false;
   try {
     Prepare(album);
-    if (OnPrepared) OnPrepared(*this, index);
+    prepared = true;
+  } catch (...) {
+  }
+  try {
+    if (Guide) Guide->Settled(*List, index);
+    if (prepared && OnPrepared) OnPrepared(*this, index);
   } catch (...) {
   }
   if (index == Wrap(StartIndex + 4, count) && OnReady) {

@@ -16,6 +16,26 @@ namespace tavio {
 // as it was.
 void PrepareAndHandOverCover(TAlbum& album);
 
+// What a loader asks while it walks when not every cover may be kept: where
+// its walk starts again, whether an album is within reach, and when to look
+// again. Every member is called on loader threads and must be thread-safe.
+class TLoaderGuide {
+ public:
+  virtual ~TLoaderGuide() = default;
+  // Changes whenever a walk must begin again from WalkStart (the middle moved,
+  // covers were released).
+  virtual uint64_t WalkGeneration() const = 0;
+  virtual int32_t WalkStart(const TOLSaveable& list) const = 0;
+  // Changes whenever anything a refusal of MayPrepare rests on changes.
+  virtual uint64_t Changes() const = 0;
+  virtual bool MayPrepare(const TOLSaveable& list, int32_t index) = 0;
+  // The claimed album at index is done with, prepared or not.
+  virtual void Settled(const TOLSaveable& list, int32_t index) = 0;
+  // Returns once Changes() differs from seen, stop is set or Wake was called.
+  virtual void WaitForChange(uint64_t seen, const std::atomic<bool>& stop) = 0;
+  virtual void Wake() = 0;
+};
+
 class TSearchThread {
  public:
   using TNotify = std::function<void(TSearchThread&)>;
@@ -45,6 +65,11 @@ class TSearchThread {
   TOLSaveable* List = nullptr;
   // How one claimed album is prepared; errors it raises are swallowed.
   std::function<void(TAlbum&)> Prepare = PrepareAndHandOverCover;
+  // Not owned. Without one the loader walks its list once from StartIndex;
+  // with one it begins again wherever the guide says, prepares only what the
+  // guide allows and waits for a change when it allows nothing more. It
+  // reports OnDone once it has walked the whole list without a new start.
+  TLoaderGuide* Guide = nullptr;
 
   void Start();
   // Asks the loader to stop before its next album and waits until its thread
@@ -56,6 +81,7 @@ class TSearchThread {
 
  private:
   void Execute();
+  void GuidedWalk(int32_t count);
   void PrepareAt(int32_t index, int32_t count);
 
   std::atomic<bool> stopRequested_{false};

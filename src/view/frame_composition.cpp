@@ -2,6 +2,7 @@
 // the frame at rest, the moving frames of a step, the caption and the panel.
 #include <mutex>
 #include <stdexcept>
+#include <utility>
 
 #include "library/shared_keys.h"
 #include "raster/combine_block.h"
@@ -34,15 +35,42 @@ std::string TMarquelle2::CaptionOf(int32_t i) const { return CaptionText(AlbumOf
 
 void TMarquelle2::FillSlot(int32_t albumIndex, TBitmap33& slot) {
   TAlbum& album = AlbumOf(albumIndex);
-  for (size_t s = 0; s < Slots.size(); ++s)
-    if (&Slots[s] == &slot) slotAlbums_[s] = Wrapped(albumIndex);
-  // A loader may be swapping in this very cover.
-  std::lock_guard<std::mutex> lock(album.CoverLock);
-  ComposeSlot(slot, album.Cover, MirrorAlpha);
+  size_t slotIndex = Slots.size();
+  for (size_t s = 0; s < Slots.size(); ++s) {
+    if (&Slots[s] != &slot) continue;
+    slotIndex = s;
+    slotAlbums_[s] = Wrapped(albumIndex);
+    slotStale_[s] = false;
+  }
+  {
+    // A loader may be swapping in this very cover, the budget releasing it.
+    std::lock_guard<std::mutex> lock(album.CoverLock);
+    if (album.Cover.SharesPixels()) {
+      // The white square of every unprepared album: the mirror's alpha ramp
+      // goes into a copy, or each album shown once would keep one of its own.
+      TBitmap32 cover = album.Cover;
+      ComposeSlot(slot, cover, MirrorAlpha);
+    } else {
+      ComposeSlot(slot, album.Cover, MirrorAlpha);
+    }
+  }
+  if (slotIndex < Slots.size()) CopySlotColumns(slotIndex);
 }
 
-void TMarquelle2::DrawCoverAt(const TBitmap32& slot, float x, float angle) {
-  DrawCover(FrameBuffer, Transformation, SourceRect, Places.CoverSide, slot, x, kCoverTop, angle);
+void TMarquelle2::CopySlotColumns(size_t slot) {
+  slotColumns_[slot].Assign(Slots[slot]);
+  slotColumnsOf_[slot] = std::as_const(Slots[slot]).Bits();
+}
+
+void TMarquelle2::DrawCoverAt(const TBitmap33& slot, float x, float angle) {
+  const size_t s = static_cast<size_t>(&slot - Slots.data());
+  // Large slots are read far faster down their columns; a slot changed
+  // since its copy was made is drawn as it is.
+  if (slotColumnsOf_[s] == slot.Bits() && slotColumns_[s].Width() == slot.Width()) {
+    DrawCover(FrameBuffer, Transformation, SourceRect, Places.CoverSide, slotColumns_[s], x, kCoverTop, angle);
+  } else {
+    DrawCover(FrameBuffer, Transformation, SourceRect, Places.CoverSide, slot, x, kCoverTop, angle);
+  }
 }
 
 void TMarquelle2::DrawCaption(const std::string& text, bool opaqueBackground) {
@@ -101,13 +129,29 @@ void TMarquelle2::RefillSlots() {
     return;
   }
   refillPending_ = false;
+  CoverBudget.SetMiddle(CurrentIndex);
   for (int32_t k = 0; k <= 5; ++k) FillSlot(CurrentIndex + k - 3, SlotAt(k));
   DrawRestFrame();
   SetTimerEnabled(true);
 }
 
+void TMarquelle2::RefreshStaleSlots() {
+  // Mid-step the slots stay as they are; the step's end looks again.
+  if (AlbumCount < 1 || Busy) return;
+  bool refilled = false;
+  for (size_t s = 0; s < Slots.size(); ++s) {
+    if (!slotStale_[s].exchange(false)) continue;
+    FillSlot(slotAlbums_[s], Slots[s]);
+    refilled = true;
+  }
+  if (refilled) DrawRestFrame();
+}
+
 void TMarquelle2::RunPendingRefill() {
-  if (refillPending_) RefillSlots();
+  if (refillPending_)
+    RefillSlots();
+  else
+    RefreshStaleSlots();
 }
 
 }  // namespace tavio

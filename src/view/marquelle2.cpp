@@ -31,6 +31,7 @@ TMarquelle2::TMarquelle2(TViewPlatform& platform, TViewSettingsSource& settings)
   for (int32_t i = 0; i < 6; ++i) {
     Slots[i].SetSize(250, 333);
     Slots[i].Position = i;
+    CopySlotColumns(static_cast<size_t>(i));
   }
   // A missing panel picture leaves the panel empty; nobody is told.
   try {
@@ -53,6 +54,7 @@ void TMarquelle2::ApplyStartupSettings() {
   CurrentIndex = s.CurrentIndex;
   MirrorAlpha = s.MirrorAlpha;
   ReverseScroll = s.ReverseScroll;
+  CoverBudget.SetLimit(static_cast<int64_t>(s.CoverMemory) * TCoverBudget::kMegabyte);
   PluginFolder = s.PluginFolder;
   SearchPaths = s.SearchPaths;
 }

@@ -11,8 +11,10 @@
 
 #include "library/ol_saveable.h"
 #include "raster/bitmap32.h"
+#include "raster/column_bitmap.h"
 #include "raster/projective_transformation.h"
 #include "settings/view_settings.h"
+#include "view/cover_budget.h"
 #include "view/cover_commands.h"
 #include "view/cover_loader.h"
 #include "view/view_geometry.h"
@@ -159,6 +161,8 @@ class TMarquelle2 {
   // Set on a loader's thread, read by the timer.
   std::atomic<bool> HiddenLoaderDone{false};
   std::atomic<bool> MainLoadersDone{false};
+  // Written only by FillSlot, which also makes the column copy frames are
+  // drawn from; anything else that wrote a slot would not be seen.
   std::array<TBitmap33, 6> Slots;
   TProjectiveTransformation Transformation;
   TFloatRect SourceRect{0, 0, 250, 250};
@@ -180,6 +184,8 @@ class TMarquelle2 {
   int32_t StepDuration = 1000;
   // How a loader prepares a claimed album; tests slow it down or reorder it.
   std::function<void(TAlbum&)> CoverPreparation = PrepareAndHandOverCover;
+  // COVERMEMORY: which covers stay prepared; guides the loaders when limited.
+  TCoverBudget CoverBudget;
   std::unique_ptr<TSearchThread> ForwardLoader;
   std::unique_ptr<TSearchThread> BackwardLoader;
   std::unique_ptr<TSearchThread> HiddenLoader;
@@ -204,7 +210,8 @@ class TMarquelle2 {
   void ApplyStartupSettings();
   int32_t Wrapped(int32_t i) const;
   TAlbum& AlbumOf(int32_t i) const;
-  void DrawCoverAt(const TBitmap32& slot, float x, float angle);
+  void DrawCoverAt(const TBitmap33& slot, float x, float angle);
+  void CopySlotColumns(size_t slot);
   void DrawCaption(const std::string& text, bool opaqueBackground);
   void DrawControlPanel();
   void SetTimerInterval(uint32_t intervalMs);
@@ -222,7 +229,15 @@ class TMarquelle2 {
   void RequestRefill();
   // Loader side: a cover arrived; a slot showing that album must be refilled.
   void CoverArrived(const TOLSaveable& list, int32_t albumIndex);
+  void RequestSlotRefresh();
+  // Fills again the slots whose album's cover arrived after their fill.
+  void RefreshStaleSlots();
   void CleanUpLoaders();
+  // The budget takes the lists as they are now, unless it holds them already.
+  void AttachCoverBudget();
+  // Starts loaders again where covers near the middle were released or
+  // never prepared (after a scan, a re-sort, or loaders that had finished).
+  void ResumeLoadersWithWork();
 
   bool refillPending_ = false;
   std::atomic<bool> refillRequested_{false};
@@ -230,6 +245,13 @@ class TMarquelle2 {
   // thread before the slot takes the album's lock, read by the loaders after
   // their hand-over, so a cover that arrives too late for a fill is seen.
   std::array<std::atomic<int32_t>, 6> slotAlbums_ = {-1, -1, -1, -1, -1, -1};
+  // Set when a slot's album got its cover after the slot was filled.
+  std::array<std::atomic<bool>, 6> slotStale_ = {false, false, false, false, false, false};
+  std::atomic<bool> slotRefreshRequested_{false};
+  // Each slot's pixels column by column, made by FillSlot (the one writer of
+  // Slots), with the pixel array they were made from.
+  std::array<TColumnBitmap, 6> slotColumns_;
+  std::array<const TColor32*, 6> slotColumnsOf_ = {};
 };
 
 // Keeps the loaders off the album lists for its lifetime: stops them when

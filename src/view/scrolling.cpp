@@ -39,6 +39,7 @@ void TMarquelle2::MoveToNextIndex() { CurrentIndex = CurrentIndex == AlbumCount 
 
 void TMarquelle2::StepPrevious() {
   if (Busy || AlbumCount == 0) return;
+  CoverBudget.SetMiddle(Wrapped(CurrentIndex - 1));
   CurveMode = kCurvePrevious;
   // A press during an animated step may set FastMode; the step stays animated.
   const bool instant = FastMode;
@@ -62,6 +63,7 @@ void TMarquelle2::StepPrevious() {
 
 void TMarquelle2::StepNext() {
   if (Busy || AlbumCount == 0) return;
+  CoverBudget.SetMiddle(Wrapped(CurrentIndex + 1));
   CurveMode = kCurveNext;
   const bool instant = FastMode;
   if (instant) {
@@ -93,7 +95,9 @@ void TMarquelle2::TimerTick() {
   if (ScrollDirection < 0) StepPrevious();
   // Messages handled during the step may have turned the direction round.
   if (ScrollDirection > 0) StepNext();
+  RefreshStaleSlots();
   CleanUpLoaders();
+  ResumeLoadersWithWork();
 }
 
 void TMarquelle2::MouseMove(int32_t x, int32_t y) {

@@ -11,6 +11,7 @@ std::unique_ptr<TSearchThread> TMarquelle2::NewLoader(TOLSaveable& list, bool ba
   loader->OnReady = [this](TSearchThread&) { RequestRefill(); };
   loader->OnPrepared = [this, &list](TSearchThread&, int32_t index) { CoverArrived(list, index); };
   loader->Prepare = CoverPreparation;
+  if (CoverBudget.Limited()) loader->Guide = &CoverBudget;
   loader->Backward = backward;
   loader->List = &list;
   loader->StartIndex = startIndex;
@@ -18,13 +19,21 @@ std::unique_ptr<TSearchThread> TMarquelle2::NewLoader(TOLSaveable& list, bool ba
   return loader;
 }
 
+void TMarquelle2::AttachCoverBudget() {
+  if (!CoverBudget.Limited()) return;
+  if (!CoverBudget.Attached()) CoverBudget.Attach(Albums, HiddenAlbums, CurrentIndex);
+  CoverBudget.SetMiddle(CurrentIndex);
+}
+
 void TMarquelle2::StartMainLoaders() {
+  AttachCoverBudget();
   MainLoadersDone = false;
   ForwardLoader = NewLoader(Albums, false, CurrentIndex, MainLoadersDone);
   BackwardLoader = NewLoader(Albums, true, CurrentIndex, MainLoadersDone);
 }
 
 void TMarquelle2::StartHiddenLoader() {
+  AttachCoverBudget();
   HiddenLoaderDone = false;
   HiddenLoader = NewLoader(HiddenAlbums, false, 0, HiddenLoaderDone);
 }
@@ -46,6 +55,8 @@ TUnfinishedLoaders TMarquelle2::StopLoaders() {
     if (*loader) (*loader)->Stop();
     loader->reset();
   }
+  // The lists may change now; the budget takes them again at the next start.
+  CoverBudget.Detach();
   // A loader may have finished its walk while it was being stopped.
   unfinished.Main = unfinished.Main && !MainLoadersDone;
   unfinished.Hidden = unfinished.Hidden && !HiddenLoaderDone;
@@ -55,6 +66,14 @@ TUnfinishedLoaders TMarquelle2::StopLoaders() {
 void TMarquelle2::ResumeLoaders(TUnfinishedLoaders unfinished) {
   if (unfinished.Main) StartMainLoaders();
   if (unfinished.Hidden) StartHiddenLoader();
+  ResumeLoadersWithWork();
+}
+
+void TMarquelle2::ResumeLoadersWithWork() {
+  if (!CoverBudget.Limited() || AlbumCount == 0) return;
+  AttachCoverBudget();
+  if (!ForwardLoader && !BackwardLoader && CoverBudget.HasWork(Albums)) StartMainLoaders();
+  if (!HiddenLoader && CoverBudget.HasWork(HiddenAlbums)) StartHiddenLoader();
 }
 
 void TMarquelle2::PrepareAllCovers() {
@@ -84,12 +103,22 @@ void TMarquelle2::RequestRefill() {
 
 void TMarquelle2::CoverArrived(const TOLSaveable& list, int32_t albumIndex) {
   if (&list != &Albums) return;
-  for (const auto& shown : slotAlbums_) {
-    if (shown == albumIndex) {
-      RequestRefill();
-      return;
+  bool shown = false;
+  for (size_t s = 0; s < Slots.size(); ++s) {
+    if (slotAlbums_[s] == albumIndex) {
+      slotStale_[s] = true;
+      shown = true;
     }
   }
+  if (shown) RequestSlotRefresh();
+}
+
+void TMarquelle2::RequestSlotRefresh() {
+  if (slotRefreshRequested_.exchange(true)) return;
+  Platform.PostToViewThread([this] {
+    slotRefreshRequested_ = false;
+    RefreshStaleSlots();
+  });
 }
 
 void TMarquelle2::CleanUpLoaders() {

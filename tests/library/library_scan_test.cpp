@@ -347,3 +347,33 @@ TEST(LibraryScan, ProgressCountsFoldersAndAlbumsUpToTheResult) {
     }
   }
 }
+
+TEST(LibraryScan, CoverMemoryLimitKeepsCoversInScanOrderAndStillReportsBrokenOnes) {
+  TScanTree tree;
+  for (const char* folder : {"A", "B", "C", "D"}) {
+    tree.Album(folder, folder);
+    WriteJpeg(tree.At(std::string(folder) + "/folder.jpg"), 20, 20);
+  }
+  WriteBrokenPicture(tree.At("D/folder.jpg"));
+  std::vector<std::string> messages;
+  TOLSaveable albums;
+  TLibraryScan scan = ScanOf(tree, true, &albums);
+  scan.OnMessage = [&](const std::string& text) { messages.push_back(text); };
+  scan.CoverMemoryLimit = 2 * 20 * 20 * 4;  // two of the covers
+  scan.Execute();
+  EXPECT_THAT(messages, ElementsAre("Error loading " + tree.At("D/folder.jpg").string(), "4 albums found."));
+  ASSERT_EQ(albums.Count(), 4);
+  // In scan order the first two pictures fit; the broken one's bevelled white
+  // square (250 x 250) never does. The rest are left unprepared, the shared
+  // white square, for the loaders.
+  int fitted = 0;
+  for (int32_t i = 0; i < albums.Count(); ++i) {
+    const TAlbum& a = *albums.Items(i);
+    const bool keep = a.CoverFile != tree.At("D/folder.jpg").string() && fitted < 2;
+    fitted += keep ? 1 : 0;
+    EXPECT_EQ(a.CoverReady, keep) << i;
+    EXPECT_EQ(a.Cover.Width(), keep ? 20 : 250) << i;
+    EXPECT_EQ(a.Cover.SharesPixels(), !keep) << i;
+  }
+  EXPECT_EQ(fitted, 2);
+}

@@ -101,27 +101,38 @@ TEST(TransformBitmap, OptimisedRowsMatchThePerPixelFormulaOnRandomQuads) {
     std::array<TFloatPoint, 4> c;
     for (auto& p : c) p = {coord(rng), coord(rng)};
     if (round % 3 == 0) c[3] = {c[0].X + c[2].X - c[1].X, c[0].Y + c[2].Y - c[1].Y};  // parallelograms too
-    TBitmap32 fast(300, 300), plain(300, 300);
+    TBitmap32 fast(300, 300), columns(300, 300), plain(300, 300);
     fast.Clear(0x11223344u);
+    columns.Clear(0x11223344u);
     plain.Clear(0x11223344u);
     auto t = Quad(c, src);
     TransformBitmap(fast, src, t);
+    TransformBitmap(columns, TColumnBitmap(src), t);
     reference::TransformBitmapPerPixel(plain, src, t);
-    for (int32_t y = 0; y < 300; ++y)
-      for (int32_t x = 0; x < 300; ++x)
+    for (int32_t y = 0; y < 300; ++y) {
+      for (int32_t x = 0; x < 300; ++x) {
         ASSERT_EQ(fast.GetPixel(x, y), plain.GetPixel(x, y)) << "round " << round << " at " << x << "," << y;
+        ASSERT_EQ(columns.GetPixel(x, y), plain.GetPixel(x, y)) << "round " << round << " at " << x << "," << y;
+      }
+    }
   }
 }
 
 TEST(TransformBitmap, CarouselQuadsMatchThePerPixelFormula) {
-  const TBitmap32 slot = Numbered(250, 333);
-  for (int angle = 0; angle <= 360; angle += 5) {
-    TBitmap32 fast(1110, 370), plain(1110, 370);
-    TProjectiveTransformation t;
-    TFloatRect rect;
-    DrawCover(fast, t, rect, 254, slot, 259.5f, 20, static_cast<float>(angle));
-    reference::TransformBitmapPerPixel(plain, slot, t);
-    ASSERT_EQ(0, std::memcmp(fast.Bits(), plain.Bits(), 1110 * 370 * 4)) << angle;
+  // A small slot, and one larger than the cover drawn from it.
+  for (const auto& [w, h] : {std::pair{250, 333}, std::pair{1000, 1333}}) {
+    const TBitmap32 slot = Numbered(w, h);
+    const TColumnBitmap slotColumns(slot);
+    for (int angle = 0; angle <= 360; angle += 5) {
+      TBitmap32 fast(1110, 370), columns(1110, 370), plain(1110, 370);
+      TProjectiveTransformation t;
+      TFloatRect rect;
+      DrawCover(fast, t, rect, 254, slot, 259.5f, 20, static_cast<float>(angle));
+      DrawCover(columns, t, rect, 254, slotColumns, 259.5f, 20, static_cast<float>(angle));
+      reference::TransformBitmapPerPixel(plain, slot, t);
+      ASSERT_EQ(0, std::memcmp(fast.Bits(), plain.Bits(), 1110 * 370 * 4)) << angle;
+      ASSERT_EQ(0, std::memcmp(columns.Bits(), plain.Bits(), 1110 * 370 * 4)) << w << " " << angle;
+    }
   }
 }
 

@@ -80,6 +80,17 @@ TEST_F(StartupRead, StoredValuesReplaceTheDefaults) {
   EXPECT_EQ(settings.SearchPaths, (Names{"C:\\b", "C:\\a"}));
 }
 
+TEST_F(StartupRead, CoverMemoryOfZeroMeansNoLimitAndANegativeOneTheDefault) {
+  for (const auto& [stored, read] : {std::pair{0, 0}, std::pair{1024, 1024}, std::pair{-1, 384}}) {
+    store.WriteInteger("SETTINGS", "COVERMEMORY", stored);
+    EXPECT_EQ(Read().CoverMemory, read) << stored;
+  }
+  // The legacy file never held it: the store's value holds through the import.
+  store.WriteInteger("SETTINGS", "COVERMEMORY", 512);
+  WriteIni("[SETTINGS]\nALPHA=60\n");
+  EXPECT_EQ(Read().CoverMemory, 512);
+}
+
 TEST_F(StartupRead, StoredFrameCountBelowOneBecomesOne) {
   for (const int32_t stored : {0, -5}) {
     store.WriteInteger("SETTINGS", "FANZSTEPS", stored);

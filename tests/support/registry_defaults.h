@@ -17,6 +17,7 @@ inline void ExpectRegistryDefaults(const TViewSettings& settings) {
   EXPECT_EQ(settings.StepCount, 50);
   EXPECT_FALSE(settings.UseControlPanel);
   EXPECT_FALSE(settings.ReverseScroll);
+  EXPECT_EQ(settings.CoverMemory, 384);
   EXPECT_EQ(SortKeys(), "Album,Artist,Genre,Year");
   EXPECT_EQ(CaptionKeys(), "Album");
 }

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <thread>
 
 #include "fake_view_platform.h"
 #include "support/temp_folder.h"
 #include "library/library_files.h"
+#include "raster/jpeg_file.h"
 
 using namespace tavio;
 using namespace tavio::test;
@@ -135,5 +137,87 @@ TEST(ViewLoaders, CoverArrivingAfterTheFirstRefillIsDrawn) {
     for (int32_t k = 0; k < 6; ++k)
       if (view.SlotAt(k).Height() != 400) return false;
     return true;
+  }));
+}
+
+namespace {
+
+// count albums over four 40 x 40 pictures, added straight to the view.
+void AddPictureAlbums(TMarquelle2& view, const std::string& folder, int32_t count) {
+  for (int32_t k = 0; k < 4; ++k) {
+    TBitmap32 picture(40, 40);
+    picture.Clear(AlbumColor(k));
+    SaveJpegFile(picture, folder + std::to_string(k) + ".jpg");
+  }
+  for (int32_t i = 0; i < count; ++i) {
+    auto* album = new TAlbum;
+    album->Album = "Album " + std::to_string(i);
+    album->CoverFile = folder + std::to_string(i % 4) + ".jpg";
+    view.Albums.Add(album);
+  }
+  view.AlbumCount = count;
+}
+
+bool PreparedAreExactly(const TMarquelle2& view, int32_t middle, int32_t reach) {
+  for (int32_t i = 0; i < view.AlbumCount; ++i) {
+    const int32_t d = std::min((i - middle + view.AlbumCount) % view.AlbumCount,
+                               (middle - i + view.AlbumCount) % view.AlbumCount);
+    if (view.Albums.Items(i)->CoverReady != (d <= reach)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+TEST(ViewLoaders, BudgetKeepsTheCoversAroundTheMiddleAsTheCarouselMoves) {
+  const TTempFolder temp;
+  TFakeViewPlatform platform;
+  TFakeViewSettings settings;
+  TMarquelle2 view(platform, settings);
+  platform.frameBuffer = &view.FrameBuffer;
+  AddPictureAlbums(view, temp.Path(), 40);
+  view.CurrentIndex = 38;
+  view.Resize(330, 110);
+  const int64_t coverBytes = 40 * 40 * 4;
+  view.CoverBudget.SetLimit(15 * coverBytes);  // the middle and seven each side
+  view.StartLoaders();
+  ASSERT_TRUE(PumpUntil(platform, [&] { return PreparedAreExactly(view, 38, 7); }));
+  view.FastMode = true;
+  for (int i = 0; i < 12; ++i) view.StepNext();  // across the end of the list
+  EXPECT_EQ(view.CurrentIndex, 10);
+  ASSERT_TRUE(PumpUntil(platform, [&] {
+    view.TimerTick();
+    if (!PreparedAreExactly(view, 10, 7)) return false;
+    // Every slot shows its picture again, none the white square.
+    for (int32_t k = 0; k < 6; ++k)
+      if (view.SlotAt(k).Height() != 53) return false;
+    return true;
+  }));
+  EXPECT_LE(view.CoverBudget.PreparedBytes(), 15 * coverBytes);
+  EXPECT_FALSE(view.MainLoadersDone);  // they wait for the middle to move
+}
+
+TEST(ViewLoaders, LoadersFinishedBeforeACoverWasReleasedStartAgain) {
+  const TTempFolder temp;
+  TFakeViewPlatform platform;
+  TFakeViewSettings settings;
+  TMarquelle2 view(platform, settings);
+  platform.frameBuffer = &view.FrameBuffer;
+  AddPictureAlbums(view, temp.Path(), 20);
+  view.Resize(330, 110);
+  view.StartLoaders();
+  ASSERT_TRUE(PumpUntil(platform, [&] { return view.MainLoadersDone.load(); }));
+  view.TimerTick();
+  EXPECT_FALSE(view.ForwardLoader || view.BackwardLoader);
+  // A smaller budget (a larger cover saved, say) leaves albums unprepared
+  // with no loader running; moving the middle brings them back.
+  view.CoverBudget.SetLimit(11 * 40 * 40 * 4);
+  ASSERT_TRUE(PreparedAreExactly(view, 0, 5));
+  view.FastMode = true;
+  view.StepPrevious();
+  view.StepPrevious();
+  ASSERT_TRUE(PumpUntil(platform, [&] {
+    view.TimerTick();
+    return PreparedAreExactly(view, 18, 5);
   }));
 }

@@ -22,6 +22,20 @@ void SyncWithView(HWND view) {
   SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
+// Committed private memory of this process, region by region, in megabytes.
+size_t PrivateMegabytes() {
+  size_t total = 0;
+  MEMORY_BASIC_INFORMATION info;
+  const char* at = nullptr;
+  while (VirtualQuery(at, &info, sizeof info) == sizeof info) {
+    if (info.State == MEM_COMMIT && info.Type == MEM_PRIVATE) total += info.RegionSize;
+    const char* next = static_cast<const char*>(info.BaseAddress) + info.RegionSize;
+    if (next <= at) break;
+    at = next;
+  }
+  return total / (1024 * 1024);
+}
+
 void PostMouse(HWND view, UINT msg, WPARAM keys, int x, int y) {
   PostMessageA(view, msg, keys, MAKELPARAM(x, y));
 }
@@ -139,6 +153,10 @@ void RunLine(const std::string& line) {
     tavio::SaveBmpFile(CaptureFrame(frame), file);
   } else if (verb == "settle") {
     WaitUntilStill(frame);
+  } else if (verb == "memory") {
+    SyncWithView(view);
+    p.log.Write("memory " + std::to_string(PrivateMegabytes()));
+    return;
   } else if (verb == "config") {
     PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {

@@ -32,7 +32,7 @@ int32_t ParseStart(const std::string& text) {
 }
 
 std::string CellFileName(const std::string& folder, int32_t cell) {
-  char name[8];
+  char name[16];
   std::snprintf(name, sizeof name, "%02d.jpg", cell + 1);
   const bool hasSlash = !folder.empty() && (folder.back() == '/' || folder.back() == '\\');
   return folder + (hasSlash ? "" : "/") + name;

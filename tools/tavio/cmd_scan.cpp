@@ -10,6 +10,7 @@
 #include "library/library_files.h"
 #include "library/library_scan.h"
 #include "library/ol_saveable.h"
+#include "settings/settings_keys.h"
 
 namespace tavio::tool {
 namespace {
@@ -94,6 +95,8 @@ int RunScan(const Args& args) {
   scan.SearchPaths = parsed.paths;
   scan.PictureMasks = parsed.masks;
   scan.ScanAll = parsed.scanAll;
+  // Only Data.dat is wanted here: the covers need not stay in memory.
+  scan.CoverMemoryLimit = int64_t{settings::kDefaultCoverMemory} * 1024 * 1024;
   scan.PluginFolder = pluginFolder;
   scan.Albums = &albums;
   scan.OnMessage = [](const std::string& text) { std::fprintf(stderr, "%s\n", text.c_str()); };
