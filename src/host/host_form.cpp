@@ -44,6 +44,18 @@ void TForm2::FormResize() {
   MoveWindow(cf_->Handle(), b.Left, b.Top, b.Width, b.Height, TRUE);
 }
 
+void TForm2::OpenSettings() {
+  if (!cf_ || settingsOpen_) return;
+  settingsOpen_ = true;
+  try {
+    cf_->View().OpenSettings();
+  } catch (...) {
+    settingsOpen_ = false;
+    throw;
+  }
+  settingsOpen_ = false;
+}
+
 LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_ERASEBKGND: {
@@ -60,6 +72,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (cf_) return SendMessageA(cf_->Handle(), msg, wParam, lParam);
       return TWindow::HandleMessage(msg, wParam, lParam);
     case kShowSettingsMessage:
+      OpenSettings();
       ShowWindow(frame_, SW_SHOW);
       Show();
       return 0;

@@ -27,6 +27,9 @@ class TForm2 : public ui::TWindow {
   // Fills the frame's client area.
   void FitFrame();
   ui::TCarouselWindow* CF() { return cf_.get(); }
+  // The view's settings command; a second request while the dialog is open
+  // only brings the frame forward.
+  void OpenSettings();
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -37,6 +40,7 @@ class TForm2 : public ui::TWindow {
 
   HWND frame_;
   std::unique_ptr<ui::TCarouselWindow> cf_;
+  bool settingsOpen_ = false;
 };
 
 }  // namespace tavio::host

@@ -9,7 +9,9 @@
 
 #include "host/host_form.h"
 #include "host/vis_module.h"
+#include "settings/config_model.h"
 #include "settings/frame_rect_settings.h"
+#include "ui/frm_config.h"
 
 namespace tavio::host {
 namespace {
@@ -142,7 +144,19 @@ void __cdecl Config(VisModule*) {
     PostMessageA(form, kShowSettingsMessage, 0, 0);
     return;
   }
-  ShowInformation(nullptr, "The settings dialog is not available yet.");
+  // No view: the dialog alone, without album lists or handlers. The player
+  // may ask again while it is open; one is enough.
+  static std::atomic<bool> open{false};
+  if (open.exchange(true)) return;
+  try {
+    TConfigModel dialog;
+    ui::ShowConfigDialog(nullptr, dialog);
+  } catch (const std::exception& e) {
+    ShowInformation(nullptr, e.what());
+  } catch (...) {
+    ShowInformation(nullptr, "Unknown error");
+  }
+  open = false;
 }
 
 }  // namespace

@@ -11,5 +11,7 @@ bool FileExists(const std::string& path);
 bool DeleteFileAt(const std::string& path);
 // Renames from to to, replacing an existing to in one step; true on success.
 bool MoveFileReplacing(const std::string& from, const std::string& to);
+// Creates the folder with every missing parent; true when it exists afterwards.
+bool CreateFolderPath(const std::string& path);
 
 }  // namespace tavio

@@ -1,6 +1,8 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <filesystem>
+#include <system_error>
 
 #include "library/file_access.h"
 
@@ -15,6 +17,12 @@ bool DeleteFileAt(const std::string& path) { return std::remove(path.c_str()) ==
 
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
   return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+bool CreateFolderPath(const std::string& path) {
+  std::error_code error;
+  std::filesystem::create_directories(path, error);
+  return std::filesystem::is_directory(path, error);
 }
 
 }  // namespace tavio

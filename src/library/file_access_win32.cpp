@@ -16,4 +16,17 @@ bool MoveFileReplacing(const std::string& from, const std::string& to) {
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+bool CreateFolderPath(const std::string& path) {
+  const auto isFolder = [](const std::string& p) {
+    const DWORD attributes = GetFileAttributesA(p.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  };
+  // Every prefix ending before a separator, shortest first; a drive or a
+  // share's root simply fails to be created and exists already.
+  for (size_t i = path.find_first_of("\\/"); i != std::string::npos; i = path.find_first_of("\\/", i + 1))
+    if (i > 0) CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+  CreateDirectoryA(path.c_str(), nullptr);
+  return isFolder(path);
+}
+
 }  // namespace tavio

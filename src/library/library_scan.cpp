@@ -18,6 +18,9 @@ namespace {
 
 constexpr TFileAttributeSet kFileAttributes = ffArchive | ffReadonly | ffHidden | ffSystem;
 
+// Thrown out of the file search to end it at once.
+struct TScanStopped {};
+
 bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 
 // The first name the file system yields for mask in folder among ordinary
@@ -61,16 +64,7 @@ void TLibraryScan::Execute() {
   }
   list->Clear();
   if (HiddenAlbums != nullptr) HiddenAlbums->Clear();
-
-  foldersVisited_ = 0;
-  keptBytes_ = 0;
-  lastPictureFolder_.clear();
-  for (const std::string& path : SearchPaths) {
-    if (ScanAll)
-      ScanFolders(path, *list);
-    else
-      ScanPictures(path, *list);
-  }
+  Collect(*list);
 
   try {
     list->SaveToFile(PluginFolder + kAlbumsFileName);
@@ -80,6 +74,23 @@ void TLibraryScan::Execute() {
   Report(AlbumsFoundText(list->Count()));
   if (OnScanDone) OnScanDone();
   if (Genres != nullptr) Genres->AddGenres(*list, true);
+}
+
+bool TLibraryScan::Collect(TOLSaveable& list) {
+  foldersVisited_ = 0;
+  keptBytes_ = 0;
+  lastPictureFolder_.clear();
+  try {
+    for (const std::string& path : SearchPaths) {
+      if (ScanAll)
+        ScanFolders(path, list);
+      else
+        ScanPictures(path, list);
+    }
+  } catch (const TScanStopped&) {
+    return false;
+  }
+  return true;
 }
 
 void TLibraryScan::ScanFolders(const std::string& searchPath, TOLSaveable& list) {
@@ -92,6 +103,7 @@ void TLibraryScan::ScanFolders(const std::string& searchPath, TOLSaveable& list)
     // The folder filter also lets through files that carry no attribute at
     // all (every plain file natively); they hold no album, so skip the work.
     if ((entry.Attr & ffDirectory) == 0) return;
+    EndIfStopRequested();
     ScanFolder(folder + entry.Name, list);
   };
   find.Execute();
@@ -112,7 +124,7 @@ void TLibraryScan::ScanFolder(const std::string& folder, TOLSaveable& list) {
     list.Add(album.get());
     album.release();
   }
-  ReportProgress(list.Count());
+  ReportProgress(folder, list.Count());
 }
 
 void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list) {
@@ -122,6 +134,7 @@ void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list
   find.Criteria.Files.Subfolders = true;
   find.Criteria.Attribute.Attributes = kFileAttributes;
   find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {
+    EndIfStopRequested();
     ScanPicture(folder, entry.Name, list);
   };
   find.Execute();
@@ -144,7 +157,7 @@ void TLibraryScan::ScanPicture(const std::string& folder, const std::string& nam
     list.Add(album.get());
     album.release();
   }
-  ReportProgress(list.Count());
+  ReportProgress(folder, list.Count());
 }
 
 // The picture, or the default cover without title when there is none; a
@@ -175,8 +188,12 @@ void TLibraryScan::Report(const std::string& text) const {
   if (OnMessage) OnMessage(text);
 }
 
-void TLibraryScan::ReportProgress(int32_t albumsFound) const {
-  if (OnProgress) OnProgress({foldersVisited_, albumsFound});
+void TLibraryScan::ReportProgress(const std::string& folder, int32_t albumsFound) const {
+  if (OnProgress) OnProgress({foldersVisited_, albumsFound, folder});
+}
+
+void TLibraryScan::EndIfStopRequested() const {
+  if (StopRequested && StopRequested()) throw TScanStopped{};
 }
 
 }  // namespace tavio

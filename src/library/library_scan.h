@@ -16,13 +16,14 @@ inline constexpr const char* kDefaultPictureMasks = "*.jpg;*.bmp";
 // The cover file of an album without a picture, after its folder and separator.
 inline constexpr const char* kNoPictureName = "xx.xxx";
 
-// How far a scan has come; the scan runs to its end on the caller's thread,
-// so this is all a dialog can show meanwhile.
+// How far a scan has come, for a dialog to show meanwhile.
 struct TScanProgress {
   // Folder mode: the folders examined as album candidates. Picture mode: the
   // folders that held a matching picture.
   int32_t FoldersVisited = 0;
   int32_t AlbumsFound = 0;
+  // The folder examined last.
+  std::string CurrentFolder;
 };
 
 using TScanMessageEvent = std::function<void(const std::string& text)>;
@@ -53,12 +54,18 @@ class TLibraryScan {
   std::function<void()> OnScanDone;   // the view re-sorts and redraws
   TScanMessageEvent OnMessage;        // texts for message boxes
   TScanProgressEvent OnProgress;      // after every folder or picture examined
+  // Asked before every folder or picture; true ends the scan early.
+  std::function<bool()> StopRequested;
 
   // The whole scan: releases every album of both lists, scans each search
   // path into Albums (or a list of its own), saves "Data.dat" (a failure is
   // ignored), reports the album count, calls OnScanDone and adds the genres
   // found, checked. Exceptions of the callbacks pass on.
   void Execute();
+
+  // Only the walk: every search path scanned into list, nothing saved or
+  // reported but progress. False when StopRequested ended it early.
+  bool Collect(TOLSaveable& list);
 
   // One search path each, appending to list. Folder mode: every folder below
   // the path holding an MP3 file, its cover the last match of the first mask
@@ -74,7 +81,8 @@ class TLibraryScan {
   // Called for each album the list takes, in scan order.
   void KeepWithinLimit(TAlbum& album);
   void Report(const std::string& text) const;
-  void ReportProgress(int32_t albumsFound) const;
+  void ReportProgress(const std::string& folder, int32_t albumsFound) const;
+  void EndIfStopRequested() const;
 
   int32_t foldersVisited_ = 0;
   int64_t keptBytes_ = 0;

@@ -9,6 +9,8 @@
 #include "ui/frm_images.h"
 #include "ui/message_pump.h"
 
+#include "ui/frm_config.h"
+
 namespace tavio::ui {
 namespace {
 
@@ -145,6 +147,13 @@ int64_t TCarouselWindow::NowMs() { return static_cast<int64_t>(GetTickCount64())
 void TCarouselWindow::PostToViewThread(std::function<void()> task) {
   auto* boxed = new std::function<void()>(std::move(task));
   if (!PostMessageA(Handle(), kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
+}
+
+// Without an owner, as the player's own settings pages open it.
+void TCarouselWindow::ShowSettingsDialog(TConfigModel& dialog) { ShowConfigDialog(nullptr, dialog); }
+
+void TCarouselWindow::RequestParentLayout() {
+  if (const HWND form = GetParent(Handle())) SendMessageA(form, WM_SIZE, 0, 0);
 }
 
 void TCarouselWindow::DropPostedTasks() {

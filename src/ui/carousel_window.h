@@ -28,6 +28,8 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverS
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
+  void ShowSettingsDialog(TConfigModel& dialog) override;
+  void RequestParentLayout() override;
   void DropPostedTasks();
   // The view's context menu at a point on the screen.
   void ShowCoverMenu(int screenX, int screenY);

@@ -104,6 +104,10 @@ class TMarquelle2 {
   // Every cover of both lists prepared here and now, without loader threads.
   void PrepareAllCovers();
 
+  // --- Settings command (settings_command.cpp) ---
+  // The settings dialog with the view's lists, and what the view takes back.
+  void OpenSettings();
+
   // --- Frame composition (frame_composition.cpp) ---
   // The slot whose Position is position, searched in creation order.
   TBitmap33& SlotAt(int32_t position);

@@ -9,6 +9,8 @@
 
 namespace tavio {
 
+class TConfigModel;
+
 // Draws straight onto the screen, outside the frame buffer (the control's
 // own canvas): the hint text and the control panel of an empty view.
 class TScreenCanvas {
@@ -33,6 +35,12 @@ class TViewPlatform {
   virtual int64_t NowMs() = 0;
   // Safe from any thread: runs the task later on the view's thread.
   virtual void PostToViewThread(std::function<void()> task) = 0;
+  // Shows the settings dialog over dialog and returns when it has closed; the
+  // dialog loads the settings store when shown and saves it when closed. A
+  // platform without windows (the tool, benchmarks) shows nothing.
+  virtual void ShowSettingsDialog(TConfigModel&) {}
+  // Asks the window that holds the view to lay it out again at once.
+  virtual void RequestParentLayout() {}
 };
 
 }  // namespace tavio

@@ -51,6 +51,11 @@ class TFakeViewPlatform : public TViewPlatform {
     std::lock_guard<std::mutex> lock(mutex_);
     tasks_.clear();
   }
+  void ShowSettingsDialog(TConfigModel& dialog) override {
+    ++settingsDialogs;
+    if (onSettingsDialog) onSettingsDialog(dialog);
+  }
+  void RequestParentLayout() override { ++parentLayouts; }
   int PendingTasks() {
     std::lock_guard<std::mutex> lock(mutex_);
     return static_cast<int>(tasks_.size());
@@ -67,6 +72,10 @@ class TFakeViewPlatform : public TViewPlatform {
   std::vector<TBitmap32> frames;
   std::function<void()> onFlush;
   std::function<void()> onMessages;
+  // Plays the user's part while the settings dialog is open.
+  std::function<void(TConfigModel&)> onSettingsDialog;
+  int settingsDialogs = 0;
+  int parentLayouts = 0;
 
  private:
   std::mutex mutex_;

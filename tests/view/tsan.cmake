@@ -1,4 +1,5 @@
-# test_view_tsan: the loader race test (loader_race_test.cpp) built once more
+# test_view_tsan: the loader race test (loader_race_test.cpp) and the settings
+# command's scan beside the dialog (settings_command_test.cpp) built once more
 # with ThreadSanitizer. TSan cannot share objects with the AddressSanitizer
 # build, so the subsystems it needs and GoogleTest are compiled again here.
 # On by default wherever the other sanitizers are (not in the benchmark build).
@@ -9,6 +10,7 @@ endif()
 
 set(tsan_sources
   "${CMAKE_CURRENT_LIST_DIR}/loader_race_test.cpp"
+  "${CMAKE_CURRENT_LIST_DIR}/settings_command_test.cpp"
   "${CMAKE_BINARY_DIR}/resources/embedded_resources.cpp"
   /usr/src/googletest/googletest/src/gtest-all.cc
   /usr/src/googletest/googletest/src/gtest_main.cc)

@@ -106,12 +106,21 @@ void LogFrameState(HWND frame) {
                         std::to_string(r.bottom) + " proc=" + (HasPlayerFrameProc(frame) ? "player" : "plugin"));
 }
 
-void RunLine(const std::string& line) {
+bool IsDialogVerb(const std::string& line) { return line.rfind("dialog-", 0) == 0; }
+
+// The rest of the line after the verb and one blank.
+std::string Argument(const std::string& line, const std::string& verb) {
+  return line.size() > verb.size() + 1 ? line.substr(verb.size() + 1) : std::string();
+}
+
+// Runs one line; false when it failed and the script must end.
+bool RunLine(const std::string& line) {
   Player& p = ThePlayer();
   std::istringstream in(line);
   std::string verb;
   in >> verb;
-  if (verb.empty() || verb[0] == '#') return;
+  if (verb.empty() || verb[0] == '#') return true;
+  if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
   int x = 0, y = 0, right = 0, bottom = 0;
@@ -151,12 +160,21 @@ void RunLine(const std::string& line) {
     in >> file;
     SyncWithView(view);
     tavio::SaveBmpFile(CaptureFrame(frame), file);
+  } else if (verb == "dialog-screenshot") {
+    std::string file;
+    in >> file;
+    const HWND dialog = TopDialog();
+    if (!dialog) {
+      p.log.Write("error no dialog to take: " + line);
+      return false;
+    }
+    tavio::SaveBmpFile(CaptureFrame(dialog), file);
   } else if (verb == "settle") {
     WaitUntilStill(frame);
   } else if (verb == "memory") {
     SyncWithView(view);
     p.log.Write("memory " + std::to_string(PrivateMegabytes()));
-    return;
+    return true;
   } else if (verb == "config") {
     PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {
@@ -165,23 +183,45 @@ void RunLine(const std::string& line) {
     PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
   } else if (verb == "quit") {
     if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
+  } else if (verb == "chdir") {
+    SetCurrentDirectoryA(Argument(line, verb).c_str());
+  } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
+    const bool done = verb == "dialog-button" ? PressDialogButton(Argument(line, verb))
+                      : verb == "dialog-tab"  ? SelectDialogTab(Argument(line, verb))
+                                              : CloseTopDialog();
+    if (!done) {
+      p.log.Write("error no dialog offers: " + line);
+      return false;
+    }
   } else if (!RunDialogAction(verb, in)) {
     p.log.Write("error bad action: " + line);
-    return;
+    return true;
   }
   if (HWND now = FindViewWindow()) SyncWithView(now);
+  return true;
 }
 
 DWORD WINAPI ScriptThread(void*) {
   Player& p = ThePlayer();
+  // Counted first: dialogs that open while the plug-in starts are the script's too.
+  std::vector<std::string> lines;
+  std::ifstream file(p.options.actionsFile);
+  for (std::string line; std::getline(file, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+    if (IsDialogVerb(line)) ++p.dialogVerbsLeft;
+  }
   // Init has returned once visRunning is set; without a frame there is no view to wait for.
   for (int i = 0; i < 200 && !p.closing && !(p.visRunning && (FindViewWindow() || !p.frameWindow)); ++i) Sleep(50);
   if (!p.closing && p.frameWindow && !FindViewWindow()) p.log.Write("error no view window");
-  std::ifstream file(p.options.actionsFile);
-  std::string line;
-  while (!p.closing && std::getline(file, line)) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    RunLine(line);
+  for (const std::string& line : lines) {
+    if (p.closing) break;
+    if (!RunLine(line)) {
+      // A failed script ends the run: the watcher may close what is left open.
+      p.dialogVerbsLeft = 0;
+      PostMessageA(p.mainWindow, WM_CLOSE, 0, 0);
+      break;
+    }
   }
   return 0;
 }

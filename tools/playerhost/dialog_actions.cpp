@@ -60,39 +60,6 @@ void ChooseMenuItem(const std::string& caption) {
   ThePlayer().log.Write("error no menu item: " + caption);
 }
 
-struct ButtonSearch {
-  std::string caption;
-  HWND found = nullptr;
-};
-
-BOOL CALLBACK MatchButton(HWND child, LPARAM param) {
-  auto* search = reinterpret_cast<ButtonSearch*>(param);
-  char cls[32] = {}, text[256] = {};
-  GetClassNameA(child, cls, sizeof cls);
-  GetWindowTextA(child, text, sizeof text);
-  if (lstrcmpiA(cls, "Button") != 0 || search->caption != text || !IsWindowVisible(child)) return TRUE;
-  search->found = child;
-  return FALSE;
-}
-
-BOOL CALLBACK SearchTopLevel(HWND window, LPARAM param) {
-  if (!IsWindowVisible(window) || !OwnedByUs(window)) return TRUE;
-  EnumChildWindows(window, MatchButton, param);
-  return reinterpret_cast<ButtonSearch*>(param)->found == nullptr;
-}
-
-void ClickButton(const std::string& caption) {
-  ButtonSearch search{caption};
-  WaitFor([&] {
-    EnumWindows(SearchTopLevel, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-  });
-  if (search.found)
-    PostMessageA(search.found, BM_CLICK, 0, 0);
-  else
-    ThePlayer().log.Write("error no button: " + caption);
-}
-
 BOOL CALLBACK FirstDialogOfThread(HWND window, LPARAM param) {
   if (!IsWindowVisible(window) || !IsWindowEnabled(window) || window == ThePlayer().frameWindow) return TRUE;
   *reinterpret_cast<HWND*>(param) = window;
@@ -125,8 +92,6 @@ bool RunDialogAction(const std::string& verb, std::istream& args) {
   int x = 0, y = 0;
   if (verb == "menu") {
     ChooseMenuItem(RestOfLine(args));
-  } else if (verb == "dialog-button") {
-    ClickButton(RestOfLine(args));
   } else if (verb == "dialog-dblclick" && args >> x >> y) {
     DoubleClickDialog(x, y);
   } else {

@@ -1,5 +1,6 @@
 // Script verbs that answer the plug-in's menus and dialogs: choose a popup
-// menu item, click a dialog button, double-click inside a dialog.
+// menu item, double-click inside a dialog. (Buttons, tabs and closing:
+// dialog_watch.cpp.)
 #pragma once
 #include <istream>
 #include <string>

@@ -41,6 +41,11 @@ struct Player {
   std::atomic<DWORD> visThreadId{0};
   std::atomic<bool> visRunning{false};
   std::atomic<bool> closing{false};
+  // Dialog verbs of the script not yet run: while any is left, the watcher
+  // leaves dialogs open for the script.
+  std::atomic<int> dialogVerbsLeft{0};
+  // The module's Config runs on the main thread; the plug-in stays loaded meanwhile.
+  std::atomic<bool> configRunning{false};
   tavio::host::VisModule* module = nullptr;
 };
 
@@ -57,7 +62,17 @@ tavio::host::EmbedWindowFn EmbeddingFunction();
 // Runs the plug-in on its own thread, as the player's vis thread does.
 HANDLE StartVisThread();
 HANDLE StartActionScript();
+// Logs every dialog as it opens; with --close-dialogs also closes them.
 void StartDialogWatch();
+// How long a dialog verb waits for its dialog.
+constexpr int kDialogWaitMs = 10000;
+// The script's dialog verbs: false when no open dialog offered the button
+// or tab within kDialogWaitMs, or no dialog is open to close.
+bool PressDialogButton(const std::string& caption);
+bool SelectDialogTab(const std::string& caption);
+bool CloseTopDialog();
+// The topmost open dialog, or null.
+HWND TopDialog();
 // The carousel window inside the frame, or null.
 HWND FindViewWindow();
 // Whether the frame's window procedure is the player's own (no plug-in's).

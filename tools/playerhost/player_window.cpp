@@ -66,7 +66,11 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       }
       break;
     case kRunConfigMessage:
-      if (p.module) p.module->Config(p.module);
+      if (p.module) {
+        p.configRunning = true;
+        p.module->Config(p.module);
+        p.configRunning = false;
+      }
       return 0;
     case WM_CLOSE:
       DestroyWindow(hwnd);

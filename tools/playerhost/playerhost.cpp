@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   RegisterWinampFolder(p.options.winampDir.empty() ? OwnFolder() : p.options.winampDir);
 
   p.mainWindow = CreatePlayerWindow(GetModuleHandleA(nullptr));
-  if (p.options.closeDialogs) StartDialogWatch();
+  StartDialogWatch();
   HANDLE vis = StartVisThread();
   HANDLE script = p.options.actionsFile.empty() ? nullptr : StartActionScript();
 

@@ -56,6 +56,8 @@ DWORD WINAPI VisThread(void*) {
   p.visRunning = false;
   module->Quit(module);
   p.module = nullptr;
+  // A settings dialog Config opened on the main thread still runs the plug-in's code.
+  for (int i = 0; i < 200 && p.configRunning; ++i) Sleep(50);
   FreeLibrary(dll);
   PostMessageA(p.mainWindow, WM_CLOSE, 0, 0);
   return 0;

@@ -1,0 +1,36 @@
+// TSettingsCommand: the view's settings command: opens the settings dialog
+// over the view's album lists with the view's handlers, and takes back what
+// the dialog changed once it has closed.
+#pragma once
+#include "settings/config_model.h"
+#include "view/marquelle2.h"
+
+namespace tavio {
+
+class TSettingsCommand {
+ public:
+  explicit TSettingsCommand(TMarquelle2& view) : view_(view) {}
+
+  void OpenSettings();
+  // Before a scan: the loaders stop (and are joined, so the scan need not
+  // wait for them to let go of the lists).
+  void StopLoaders();
+  // After a scan: recount, sort, the first album in the middle, lay out.
+  void ResortAlbums();
+  void ApplyCoverSize(const TConfigModel& dialog);
+
+ private:
+  // A scan that ended without a result: the loaders it stopped go on.
+  void ResumeLoaders();
+  // Runs a change of the lists with the loaders kept off them, then brings
+  // AlbumCount and CurrentIndex up to date.
+  void ChangeLists(const std::function<void()>& change);
+  void HandOver(TConfigModel& dialog);
+  void TakeBack(const TConfigModel& dialog);
+  void KeepCurrentIndexInRange();
+
+  TMarquelle2& view_;
+  TUnfinishedLoaders stoppedLoaders_;
+};
+
+}  // namespace tavio

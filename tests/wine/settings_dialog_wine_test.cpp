@@ -1,0 +1,138 @@
+// The settings dialog end to end in the stand-in player, driven as a user
+// drives it: opened by Config with a running view and without one, a search
+// path added through the folder browser, a scan, the dialog closed.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "library/library_scan_files.h"
+#include "library/ol_saveable.h"
+#include "player_host_run.h"
+#include "raster/picture_file.h"
+#include "settings/registry_settings_store.h"
+#include "settings/search_paths.h"
+#include "settings/settings_keys.h"
+
+using namespace tavio;
+using namespace tavio::test;
+
+namespace {
+
+using Names = std::vector<std::string>;
+
+// The plug-in's settings key is shared with the other tests of this prefix:
+// these tests start without it and leave none behind.
+class SettingsDialog : public ::testing::Test {
+ protected:
+  SettingsDialog() { RegDeleteTreeA(HKEY_CURRENT_USER, settings::kRegistryKeyPath); }
+  ~SettingsDialog() override { RegDeleteTreeA(HKEY_CURRENT_USER, settings::kRegistryKeyPath); }
+
+  static std::unique_ptr<TSettingsStore> Store() { return OpenRegistrySettingsStore(settings::kRegistryKeyPath); }
+
+  static void ExpectEveryDialogKey() {
+    HKEY key = nullptr;
+    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(settings::kRegistryKeyPath) + "\\SETTINGS").c_str(), 0,
+                            KEY_READ, &key),
+              ERROR_SUCCESS);
+    for (const char* name :
+         {"FSORT", "FANZEIGE", "LBINFO", "ALPHA", "FUNCA", "FUNCB", "FSIZE", "CONTROLPANEL", "REVERSE", "SCANALL"})
+      EXPECT_EQ(RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS) << name;
+    RegCloseKey(key);
+  }
+};
+
+// Album folders with an MP3 file and a blue folder.jpg each.
+std::string WriteLibrary(const std::string& folder, int count) {
+  const std::string music = folder + "Music";
+  for (int i = 0; i < count; ++i) {
+    const std::string album = music + "\\Album" + std::to_string(i) + "\\";
+    WriteBytes(album + "01.mp3", Mp3WithTags("Artist", "Album " + std::to_string(i), "2001", "Pop"));
+    WriteJpeg(album + "folder.jpg", 64, 64);
+  }
+  return music;
+}
+
+int32_t AlbumsIn(const std::string& dataFile) {
+  TOLSaveable albums;
+  albums.LoadFromFile(dataFile);
+  return albums.Count();
+}
+
+bool NoErrors(const PlayerHostRun& run) {
+  for (const auto& line : run.log)
+    if (line.rfind("error", 0) == 0) return false;
+  return true;
+}
+
+std::string Bytes(const std::string& path) {
+  std::string bytes;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buffer[4096];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, f)) > 0;) bytes.append(buffer, n);
+    std::fclose(f);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+TEST_F(SettingsDialog, FromTheViewAPathIsAddedScannedAndItsCoversShown_Wine) {
+  const std::string folder = NewTempFolder("settings");
+  const std::string music = WriteLibrary(folder, 3);
+  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "chdir " + music, "config", "dialog-tab Library",
+                                  "dialog-button Add ...", "wait 1500", "dialog-button OK", "dialog-button Scan Directories ...",
+                                  "dialog-button OK", "dialog-button Close", "wait 500",
+                                  "screenshot " + folder + "shot.bmp", "quit"},
+                                 "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(NoErrors(run)) << run.log.back();
+  EXPECT_TRUE(run.Contains("dialog Settings"));
+  EXPECT_TRUE(run.Contains("message 3 albums found."));
+
+  Names paths;
+  ReadSearchPaths(*Store(), paths);
+  EXPECT_EQ(paths, Names{music});
+  ExpectEveryDialogKey();
+  EXPECT_EQ(AlbumsIn(folder + "Plugins\\Tavio\\Data.dat"), 3);
+
+  TBitmap32 shot;
+  LoadFromFile(shot, folder + "shot.bmp");
+  ASSERT_EQ(shot.Width(), 658);
+  // The middle cover's centre: view at (2, 72), cover side 254 at x 200, y 20.
+  const TColor32 middle = shot.GetPixel(2 + 200 + 127, 72 + 20 + 127);
+  EXPECT_NEAR(static_cast<int>(RedOf(middle)), 40, 12);
+  EXPECT_NEAR(static_cast<int>(GreenOf(middle)), 120, 12);
+  EXPECT_NEAR(static_cast<int>(BlueOf(middle)), 200, 12);
+}
+
+TEST_F(SettingsDialog, WithoutAViewTheScanWritesOnlyTheDataFile_Wine) {
+  const std::string folder = NewTempFolder("settings");
+  const std::string music = WriteLibrary(folder, 2);
+  WriteSearchPaths(*Store(), {music});
+  const std::string plugin = folder + "Plugins\\Tavio\\";
+  CreateDirectoryA((folder + "Plugins").c_str(), nullptr);
+  CreateDirectoryA(plugin.c_str(), nullptr);
+  {
+    TOLSaveable hidden;
+    hidden.Add(new TAlbum);
+    hidden.Items(0)->Album = "Hidden";
+    hidden.SaveToFile(plugin + "Data2.dat");
+  }
+  const std::string hiddenBefore = Bytes(plugin + "Data2.dat");
+  ASSERT_FALSE(hiddenBefore.empty());
+  const auto run = RunPlayerHost({"wait 300", "quit-module", "wait 300", "config", "dialog-tab Library",
+                                  "dialog-button Scan Directories ...", "dialog-button OK", "dialog-close", "wait 300",
+                                  "quit"},
+                                 "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(NoErrors(run)) << run.log.back();
+  EXPECT_TRUE(run.Contains("dialog Settings"));
+  EXPECT_TRUE(run.Contains("message 2 albums found."));
+  EXPECT_EQ(AlbumsIn(plugin + "Data.dat"), 2);
+  EXPECT_EQ(Bytes(plugin + "Data2.dat"), hiddenBefore);
+  ExpectEveryDialogKey();
+}
