@@ -5,6 +5,8 @@
 #   ./make.sh run      ... then show the demo library in playerhost.exe
 #   ./make.sh test     ... then run every test
 #   ./make.sh bench    ... then build and run the benchmarks (no sanitizers)
+#   ./make.sh fuzz [SECONDS [TARGET...]]  ... then fuzz each parser (or those
+#                      named) for SECONDS (default 60)
 # TAVIO_OUT_ROOT (default out) moves all build products, so two builds can
 # run side by side.
 set -euo pipefail
@@ -76,8 +78,11 @@ case "$action" in
     cmake --build "$out/build/bench"
     for b in "$out"/bench/bench_*; do echo "== $(basename "$b")"; "$b" "$@"; done
     ;;
+  fuzz)
+    exec "$root/tools/fuzz.sh" "$out" "$@"
+    ;;
   *)
-    echo "usage: ./make.sh [build|run|test|bench]" >&2
+    echo "usage: ./make.sh [build|run|test|bench|fuzz [SECONDS [TARGET...]]]" >&2
     exit 2
     ;;
 esac

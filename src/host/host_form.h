@@ -21,7 +21,9 @@ class TForm2 : public ui::TWindow {
 
   // Makes the form visible; the first time (and after a hide) runs FormShow.
   void Show();
-  bool Visible() const { return IsWindowVisible(Handle()) != FALSE; }
+  // The form's own visibility: while the player hides the frame, the form
+  // stays visible inside it and must not be shown (and started) again.
+  bool Visible() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
   // Fills the frame's client area.
   void FitFrame();
   ui::TCarouselWindow* CF() { return cf_.get(); }

@@ -36,6 +36,8 @@ std::unique_ptr<TForm2> g_hostForm;
 std::atomic<HWND> g_hostFormWindow{nullptr};
 HWND g_frameWindow = nullptr;
 EmbedWindowState* g_frameState = nullptr;
+// The frame whose procedure Init replaced, and the procedure it had before.
+HWND g_subclassedFrame = nullptr;
 WNDPROC g_previousFrameProc = nullptr;
 
 // The frame rectangle lives in the settings store; errors leave fields 0.
@@ -66,13 +68,29 @@ LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   return CallWindowProcA(g_previousFrameProc, hwnd, msg, wParam, lParam);
 }
 
+// Every Init's frame gets the procedure, and Quit gives the frame its own
+// back: the player may unload the DLL while the frame window lives on.
+void SubclassFrame(HWND frame) {
+  g_previousFrameProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc)));
+  g_subclassedFrame = frame;
+}
+
+// Only while ours is the frame's procedure: one put on top of it later would
+// be cut off, so then the frame stays as it is.
+void RestoreFrameProc() {
+  if (!g_subclassedFrame) return;
+  if (IsWindow(g_subclassedFrame) &&
+      GetWindowLongPtrA(g_subclassedFrame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameWindowProc)) {
+    SetWindowLongPtrA(g_subclassedFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previousFrameProc));
+  }
+  g_subclassedFrame = nullptr;
+}
+
 void OpenHostForm(VisModule* module) {
   g_hostForm = std::make_unique<TForm2>(g_frameWindow);
   g_hostFormWindow = g_hostForm->Handle();
-  if (!g_previousFrameProc) {
-    g_previousFrameProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-        g_frameState->me, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc)));
-  }
+  SubclassFrame(g_frameState->me);
   SendMessageA(module->hwndParent, WM_USER, reinterpret_cast<WPARAM>(g_frameWindow), kIpcSetVisWnd);
   g_hostForm->Show();
   ShowWindow(g_frameWindow, SW_SHOW);
@@ -117,6 +135,7 @@ void __cdecl Quit(VisModule* module) {
   }
   g_hostForm.reset();
   g_hostFormWindow = nullptr;
+  RestoreFrameProc();
   g_frameState = nullptr;
 }
 

@@ -11,6 +11,8 @@
 
 namespace tavio {
 
+class TFileTags;
+
 class TAlbum : public TBaseObject {
  public:
   // CoverReady false, empty texts, Year 0, a 250 x 250 opaque white cover.
@@ -18,7 +20,10 @@ class TAlbum : public TBaseObject {
 
   void LoadFromReader(TReader& reader) override;
   void SaveToWriter(TWriter& writer) const override;
+  // Album, title, year, artist and genre from the file's ID3v2 tag, or all
+  // five from its ID3v1 tag when the ID3v2 tag names no album. Never fails.
   void ReadTags(const std::string& fileName);
+  void ReadTags(TFileTags& tags);
 
   // Atomic test-and-set: true when this call claimed the album.
   bool ClaimCover() { return !CoverReady.exchange(true); }

@@ -3,9 +3,10 @@
 //
 // Win32 lists with FindFirstFileA/FindNextFileA and reports the real
 // attributes. Natively (opendir/readdir, masks as in wildcard_mask.h) an
-// entry is ffDirectory when it is (or links to) a folder, ffReadonly when its
-// owner may not write it, ffHidden when its name starts with a dot; ffSystem
-// and ffArchive never occur, so plain files carry no attribute at all.
+// entry is ffDirectory when it is a folder (a link to a folder is not, so
+// searches never follow one), ffReadonly when its owner may not write it,
+// ffHidden when its name starts with a dot; ffSystem and ffArchive never
+// occur, so plain files carry no attribute at all.
 #pragma once
 #include <functional>
 #include <string>

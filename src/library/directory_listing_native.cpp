@@ -36,8 +36,12 @@ void ListDirectory(const std::string& folder, const std::string& mask,
     if (!MatchesMask(name, mask)) continue;
     struct stat info {};
     const std::string path = folder + name;
-    // A dangling link is still an entry: describe the link itself.
-    if (stat(path.c_str(), &info) != 0 && lstat(path.c_str(), &info) != 0) continue;
+    if (lstat(path.c_str(), &info) != 0) continue;
+    // A link to a file stands for the file. A link to a folder is described
+    // as the link itself, no folder, so no search follows it round a cycle
+    // until the paths grow too long; so is a dangling link.
+    struct stat target {};
+    if (S_ISLNK(info.st_mode) && stat(path.c_str(), &target) == 0 && !S_ISDIR(target.st_mode)) info = target;
     onEntry(ToSearchRec(name, info));
   }
 }

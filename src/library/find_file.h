@@ -3,6 +3,7 @@
 #pragma once
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "library/search_rec.h"
 
@@ -11,6 +12,9 @@ namespace tavio {
 struct TFileCriteria {
   std::string FileName;  // masks separated by ";"; empty means "*.*"
   std::string Location;  // start folders separated by ";"
+  // Start folders taken whole (a folder's name may hold ";"), searched after
+  // those of Location.
+  std::vector<std::string> Folders;
   bool Subfolders = true;
 };
 

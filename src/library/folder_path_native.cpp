@@ -2,6 +2,7 @@
 #include <system_error>
 
 #include "library/folder_path.h"
+#include "library/locale_compare.h"
 
 namespace tavio {
 
@@ -12,6 +13,11 @@ std::string SearchFolderPath(std::string_view location) {
   std::string result = path.lexically_normal().string();
   if (result.empty() || result.back() != kPathDelimiter) result += kPathDelimiter;
   return result;
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+  // Natively the locale order is a plain Windows-1252 case fold.
+  return a.size() == b.size() && CompareTextIgnoringCase(a, b) == 0;
 }
 
 }  // namespace tavio

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <string>
 #include <vector>
 
 #include "library/folder_path.h"
@@ -40,12 +41,26 @@ std::string WithNetworkDrive(const std::string& path) {
   return remote.empty() ? path : remote + path.substr(2);
 }
 
+std::wstring Utf16Of(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
 }  // namespace
 
 std::string SearchFolderPath(std::string_view location) {
   std::string path = WithNetworkDrive(FullPath(std::string(location)));
   if (path.empty() || (path.back() != '\\' && path.back() != ':')) path += '\\';
   return path;
+}
+
+bool SameFileName(std::string_view a, std::string_view b) {
+  const std::wstring wa = Utf16Of(a), wb = Utf16Of(b);
+  return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
+         CSTR_EQUAL;
 }
 
 }  // namespace tavio

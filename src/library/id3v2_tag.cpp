@@ -23,6 +23,12 @@ constexpr uint8_t kFlagExtendedHeader = 0x40;
 constexpr uint8_t kFlagExperimental = 0x20;
 constexpr uint8_t kFlagFooter = 0x10;
 
+// Frame format flags of version 2.4 (ID3v2.4 structure document, 4.1.2).
+constexpr uint8_t kFrameGrouping = 0x40;
+constexpr uint8_t kFrameEncryption = 0x04;
+constexpr uint8_t kFrameUnsynchronisation = 0x02;
+constexpr uint8_t kFrameDataLength = 0x01;
+
 uint32_t SyncsafeInt(const uint8_t* b) {
   return (uint32_t{b[0] & 0x7Fu} << 21) | (uint32_t{b[1] & 0x7Fu} << 14) |
          (uint32_t{b[2] & 0x7Fu} << 7) | uint32_t{b[3] & 0x7Fu};
@@ -43,6 +49,18 @@ bool IsFrameId(std::string_view id) {
     if (!((c >= '0' && c <= '9') || (c >= 'A' && c <= 'Z'))) return false;
   }
   return true;
+}
+
+// Unsynchronisation put a zero byte after every $FF that a $00 or a byte of
+// $E0 and above followed (ID3v2.4 structure document, 6.1); undone in place
+// from position from on.
+void Resynchronise(std::string& bytes, size_t from = 0) {
+  size_t out = from;
+  for (size_t in = from; in < bytes.size(); ++in) {
+    bytes[out++] = bytes[in];
+    if (static_cast<uint8_t>(bytes[in]) == 0xFF && in + 1 < bytes.size() && bytes[in + 1] == '\0') ++in;
+  }
+  bytes.resize(out);
 }
 
 std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
@@ -88,18 +106,28 @@ void TID3v2Tag::ReadFromFile(const std::string& fileName) {
     TTagFile file(fileName);
     if (file.IsOpen()) ReadTag(file);
   } catch (const std::exception& e) {
-    // Sizes are capped by the file, so this is rare: memory for a frame
-    // that really is that large.
+    // Sizes are capped by the file and the frame count, so this is rare:
+    // memory for a tag that really is that large.
     ReportTagReadError(e.what());
   }
 }
 
-void TID3v2Tag::ReadTag(TTagFile& file) {
+void TID3v2Tag::ReadTag(TTagSource& file) {
   if (!ReadHeader(file)) return;
+  if (unsynchronisation_ && majorVersion_ <= 3) {
+    // Versions 2.2 and 2.3 unsynchronise the whole tag after its header, frame
+    // headers and sizes included: frames are read from the tag as it was.
+    std::string tag(static_cast<size_t>(std::min(size_, file.Size())), '\0');
+    if (!file.ReadAt(0, tag.data(), tag.size())) return;
+    Resynchronise(tag, kHeaderSize);
+    TTagBytes resynchronised(std::move(tag));
+    ReadFrames(resynchronised, FirstFramePosition(resynchronised));
+    return;
+  }
   ReadFrames(file, FirstFramePosition(file));
 }
 
-bool TID3v2Tag::ReadHeader(TTagFile& file) {
+bool TID3v2Tag::ReadHeader(TTagSource& file) {
   std::array<uint8_t, kHeaderSize> header{};
   if (!file.ReadAt(0, header.data(), header.size())) return false;
   if (header[0] != 'I' || header[1] != 'D' || header[2] != '3') return false;
@@ -119,23 +147,25 @@ bool TID3v2Tag::ReadHeader(TTagFile& file) {
 
 // The extended header is skipped whole: version 2.4 gives a syncsafe size of
 // the whole extended header, version 2.3 a plain size of what follows it.
-uint64_t TID3v2Tag::FirstFramePosition(TTagFile& file) {
+uint64_t TID3v2Tag::FirstFramePosition(TTagSource& source) {
   if (!extendedHeader_) return kHeaderSize;
   std::array<uint8_t, 4> size{};
-  if (!file.ReadAt(kHeaderSize, size.data(), size.size())) return size_;
+  if (!source.ReadAt(kHeaderSize, size.data(), size.size())) return size_;
   if (majorVersion_ == 4) return kHeaderSize + SyncsafeInt(size.data());
   return kHeaderSize + 4 + BigEndian32(size.data());
 }
 
-void TID3v2Tag::ReadFrames(TTagFile& file, uint64_t position) {
+void TID3v2Tag::ReadFrames(TTagSource& source, uint64_t position) {
   const uint64_t idLength = majorVersion_ == 2 ? 3 : 4;
   const uint64_t headerLength = majorVersion_ == 2 ? 6 : 10;
-  // Every frame must lie inside the tag and the file; a size claiming more
-  // is a broken tag and ends it like a truncated file, before allocating.
-  const uint64_t end = std::min(size_, file.Size());
+  // Frames start inside the tag; one may run on past the tag's end as far as
+  // the file holds it (within kMaxFrameOverrun). A size claiming more is a
+  // broken tag and ends it like a truncated file, before allocating.
+  const uint64_t tagEnd = std::min(size_, source.Size());
+  const uint64_t dataEnd = std::min(source.Size(), tagEnd + kMaxFrameOverrun);
   std::array<uint8_t, 10> header{};
-  while (position < end && end - position >= headerLength) {
-    if (!file.ReadAt(position, header.data(), headerLength)) return;
+  while (position < tagEnd && frames_.size() < kMaxFrames) {
+    if (!source.ReadAt(position, header.data(), headerLength)) return;
     TID3v2Frame frame;
     frame.Id.assign(reinterpret_cast<const char*>(header.data()), idLength);
     if (!IsFrameId(frame.Id)) return;
@@ -146,12 +176,26 @@ void TID3v2Tag::ReadFrames(TTagFile& file, uint64_t position) {
     }
     position += headerLength;
     const uint64_t dataLength = frame.Size > 0 ? static_cast<uint64_t>(frame.Size) : 0;
-    if (dataLength > end - position) return;
+    if (position > dataEnd || dataLength > dataEnd - position) return;
     frame.Data.resize(dataLength);
-    if (!file.ReadAt(position, frame.Data.data(), dataLength)) return;
+    if (!source.ReadAt(position, frame.Data.data(), dataLength)) return;
     position += dataLength;
+    if (majorVersion_ == 4) UnpackFrameData(frame, header[9]);
     frames_.push_back(std::move(frame));
   }
+}
+
+// Version 2.4 unsynchronises frame by frame (the tag's flag says all of them
+// are), and puts a group byte, an encryption byte and a four-byte data length
+// before the data as the frame's flags say, in that order and unsynchronised
+// with the rest.
+void TID3v2Tag::UnpackFrameData(TID3v2Frame& frame, uint8_t formatFlags) const {
+  if ((formatFlags & kFrameUnsynchronisation) != 0 || unsynchronisation_) Resynchronise(frame.Data);
+  size_t skip = 0;
+  if ((formatFlags & kFrameGrouping) != 0) skip += 1;
+  if ((formatFlags & kFrameEncryption) != 0) skip += 1;
+  if ((formatFlags & kFrameDataLength) != 0) skip += 4;
+  frame.Data.erase(0, std::min(skip, frame.Data.size()));
 }
 
 std::string_view TID3v2Tag::FrameIdOf(TValue value) const {

@@ -1,6 +1,7 @@
 // TID3v2Tag: reads the ID3v2 tag (versions 2.2, 2.3, 2.4) at the start of an
 // MP3 file and answers the text values the library asks for. Reading only.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -8,16 +9,26 @@
 
 namespace tavio {
 
-class TTagFile;
+class TTagSource;
 
 struct TID3v2Frame {
   std::string Id;    // 3 characters in version 2.2, 4 in 2.3 and 2.4
   int32_t Size = 0;  // as stored; 0 or less means no data
-  std::string Data;  // the raw data bytes
+  // The data bytes with unsynchronisation undone and, in version 2.4, the
+  // bytes a frame flag puts before the data (group, encryption method, data
+  // length) skipped.
+  std::string Data;
 };
 
 class TID3v2Tag {
  public:
+  // Frames after this many are not read: real tags hold a few dozen, and a
+  // hostile one must not fill the memory with millions of empty frames.
+  static constexpr size_t kMaxFrames = 4096;
+  // How far a frame may run past the tag's end into the rest of the file
+  // (writers that size the tag a little short).
+  static constexpr uint64_t kMaxFrameOverrun = 1024 * 1024;
+
   // Forgets the previous tag and reads the file's. A missing file, a file
   // without tag or an unsupported version leaves no tag; a broken or
   // truncated tag keeps the frames read before the break.
@@ -50,10 +61,11 @@ class TID3v2Tag {
   enum class TValue { Artist, Title, Album, Year, Genre, Track };
 
   void Clear();
-  void ReadTag(TTagFile& file);
-  bool ReadHeader(TTagFile& file);
-  uint64_t FirstFramePosition(TTagFile& file);
-  void ReadFrames(TTagFile& file, uint64_t position);
+  void ReadTag(TTagSource& file);
+  bool ReadHeader(TTagSource& file);
+  uint64_t FirstFramePosition(TTagSource& source);
+  void ReadFrames(TTagSource& source, uint64_t position);
+  void UnpackFrameData(TID3v2Frame& frame, uint8_t formatFlags) const;
   std::string_view FrameIdOf(TValue value) const;
 
   bool exists_ = false;

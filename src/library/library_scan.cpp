@@ -96,7 +96,7 @@ bool TLibraryScan::Collect(TOLSaveable& list) {
 void TLibraryScan::ScanFolders(const std::string& searchPath, TOLSaveable& list) {
   TFindFile find;
   find.Criteria.Files.FileName = "*.*";
-  find.Criteria.Files.Location = searchPath;
+  find.Criteria.Files.Folders = {searchPath};
   find.Criteria.Files.Subfolders = true;
   find.Criteria.Attribute.Attributes = ffDirectory;
   find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {
@@ -130,7 +130,7 @@ void TLibraryScan::ScanFolder(const std::string& folder, TOLSaveable& list) {
 void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list) {
   TFindFile find;
   find.Criteria.Files.FileName = PictureMasks;
-  find.Criteria.Files.Location = searchPath;
+  find.Criteria.Files.Folders = {searchPath};
   find.Criteria.Files.Subfolders = true;
   find.Criteria.Attribute.Attributes = kFileAttributes;
   find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {

@@ -3,8 +3,7 @@
 #include <exception>
 
 #include "library/album.h"
-#include "library/id3v1_tag.h"
-#include "library/id3v2_tag.h"
+#include "library/file_tags.h"
 #include "library/text_to_int.h"
 
 namespace tavio {
@@ -23,15 +22,18 @@ void TakeTags(TAlbum& album, const Tag& tag) {
 }  // namespace
 
 void TAlbum::ReadTags(const std::string& fileName) {
+  TID3v2Tag v2;
+  TID3v1Tag v1;
+  TFileTags tags(fileName, v2, v1);
+  ReadTags(tags);
+}
+
+void TAlbum::ReadTags(TFileTags& tags) {
   // Never fails: a step that does go wrong keeps what was set before it.
   try {
-    TID3v2Tag v2;
-    v2.ReadFromFile(fileName);
-    TakeTags(*this, v2);
+    TakeTags(*this, tags.V2());
     if (!Album.empty()) return;
-    TID3v1Tag v1;
-    v1.ReadFromFile(fileName);
-    TakeTags(*this, v1);
+    TakeTags(*this, tags.V1());
   } catch (const std::exception&) {
   }
 }

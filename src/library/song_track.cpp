@@ -14,14 +14,16 @@ int32_t TrackNumber(const std::string& trackText) {
 }  // namespace
 
 void ReadSongTrackAndTitle(TSong& song, TID3v2Tag& v2, TID3v1Tag& v1) {
-  const std::string path = song.Folder + song.FileName;
-  v2.ReadFromFile(path);
-  song.Track = TrackNumber(v2.GetTrack());
-  song.Title = v2.GetTitle();
+  TFileTags tags(song.Folder + song.FileName, v2, v1);
+  ReadSongTrackAndTitle(song, tags);
+}
+
+void ReadSongTrackAndTitle(TSong& song, TFileTags& tags) {
+  song.Track = TrackNumber(tags.V2().GetTrack());
+  song.Title = tags.V2().GetTitle();
   if (song.Track != 0) return;
-  v1.ReadFromFile(path);
-  song.Track = TrackNumber(v1.GetTrack());
-  song.Title = v1.GetTitle();
+  song.Track = TrackNumber(tags.V1().GetTrack());
+  song.Title = tags.V1().GetTitle();
 }
 
 }  // namespace tavio

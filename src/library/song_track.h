@@ -1,8 +1,7 @@
 // The track number and title the song list shows for one MP3 file: ID3v2
 // first, and the ID3v1 tag's when the ID3v2 tag gives no track number.
 #pragma once
-#include "library/id3v1_tag.h"
-#include "library/id3v2_tag.h"
+#include "library/file_tags.h"
 #include "library/song.h"
 
 namespace tavio {
@@ -12,5 +11,7 @@ namespace tavio {
 // gives 3; without a usable track number in either tag, Track is 0 and Title
 // is the ID3v1 title (empty without an ID3v1 tag).
 void ReadSongTrackAndTitle(TSong& song, TID3v2Tag& v2, TID3v1Tag& v1);
+// The same from tags of that file that may have been read already.
+void ReadSongTrackAndTitle(TSong& song, TFileTags& tags);
 
 }  // namespace tavio

@@ -1,5 +1,7 @@
 #include "library/tag_file.h"
 
+#include <cstring>
+
 namespace tavio {
 
 TTagFile::TTagFile(const std::string& fileName) : stream_(fileName, std::ios::binary) {
@@ -18,6 +20,12 @@ bool TTagFile::ReadAt(uint64_t position, void* buffer, uint64_t count) {
   stream_.seekg(static_cast<std::streamoff>(position));
   stream_.read(static_cast<char*>(buffer), static_cast<std::streamsize>(count));
   return static_cast<uint64_t>(stream_.gcount()) == count;
+}
+
+bool TTagBytes::ReadAt(uint64_t position, void* buffer, uint64_t count) {
+  if (position > bytes_.size() || count > bytes_.size() - position) return false;
+  if (count > 0) std::memcpy(buffer, bytes_.data() + position, static_cast<size_t>(count));
+  return true;
 }
 
 }  // namespace tavio

@@ -1,22 +1,11 @@
 #include "library/target_search.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "library/folder_path.h"
 #include "library/trim_blanks.h"
 
 namespace tavio {
-
-namespace {
-
-bool SameTextIgnoringCase(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
-}  // namespace
 
 std::vector<std::string> SplitSearchList(std::string_view text) {
   std::vector<std::string> pieces;
@@ -24,7 +13,7 @@ std::vector<std::string> SplitSearchList(std::string_view text) {
     const size_t cut = text.find(';');
     const std::string_view piece = TrimBlanks(text.substr(0, cut));
     const bool known = std::any_of(pieces.begin(), pieces.end(),
-                                   [piece](const std::string& p) { return SameTextIgnoringCase(p, piece); });
+                                   [piece](const std::string& p) { return SameFileName(p, piece); });
     if (!piece.empty() && !known) pieces.emplace_back(piece);
     if (cut == std::string_view::npos) return pieces;
     text.remove_prefix(cut + 1);
@@ -33,7 +22,7 @@ std::vector<std::string> SplitSearchList(std::string_view text) {
 
 TTargetFolder& TTargetFolderList::FolderFor(const std::string& folder) {
   for (TTargetFolder& item : items_) {
-    if (SameTextIgnoringCase(item.Folder, folder)) return item;
+    if (SameFileName(item.Folder, folder)) return item;
   }
   return items_.emplace_back(folder);
 }
@@ -41,7 +30,12 @@ TTargetFolder& TTargetFolderList::FolderFor(const std::string& folder) {
 TTargetSearch::TTargetSearch(const TSearchCriteria& criteria) {
   std::vector<std::string> masks = SplitSearchList(criteria.Files.FileName);
   if (masks.empty()) masks.emplace_back("*.*");
-  for (const std::string& location : SplitSearchList(criteria.Files.Location)) {
+  std::vector<std::string> locations = SplitSearchList(criteria.Files.Location);
+  for (const std::string& folder : criteria.Files.Folders) {
+    const std::string_view whole = TrimBlanks(std::string_view(folder));
+    if (!whole.empty()) locations.emplace_back(whole);
+  }
+  for (const std::string& location : locations) {
     TTargetFolder& target = TargetFolders.FolderFor(SearchFolderPath(location));
     target.FileMasks.insert(target.FileMasks.end(), masks.begin(), masks.end());
     target.Recursive = criteria.Files.Subfolders;

@@ -96,7 +96,7 @@ TDibLayout ReadLayout(const TBytes& b) {
   }
   d.TopDown = height < 0;
   const int64_t rows = height < 0 ? -height : height;
-  CheckPictureSize(d.Width, rows);
+  CheckFullSizeDecode(d.Width, rows);
   d.Height = static_cast<int32_t>(rows);
 
   switch (d.BitsPerPixel) {

@@ -10,14 +10,26 @@ namespace tavio {
 
 namespace {
 
-// A 64-megapixel 32-bit bitmap with headers is a little over 256 MB; no
-// picture file we accept can be larger.
-constexpr long long kMaxPictureFileBytes = kMaxPicturePixels * 4 + 64 * 1024;
+// A 16-megapixel 32-bit bitmap with its headers is a little over 64 MB; no
+// picture file we accept is larger.
+constexpr long long kMaxPictureFileBytes = kMaxDecodedPixels * 4 + 1024 * 1024;
 
 struct TFileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };
 using TFile = std::unique_ptr<std::FILE, TFileCloser>;
+
+// The size of an open file, or -1 when it cannot be told.
+long long FileSize(std::FILE* f) {
+  if (std::fseek(f, 0, SEEK_END) != 0) return -1;
+#ifdef _WIN32
+  const long long size = _ftelli64(f);
+#else
+  const long long size = ftello(f);
+#endif
+  if (std::fseek(f, 0, SEEK_SET) != 0) return -1;
+  return size;
+}
 
 }  // namespace
 
@@ -25,17 +37,14 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
   // fopen takes ANSI paths on Windows, which is what our texts are.
   TFile f(std::fopen(path.c_str(), "rb"));
   if (!f) throw ERasterError("Cannot open file: " + path);
-  std::vector<uint8_t> bytes;
-  uint8_t chunk[65536];
-  for (;;) {
-    const size_t got = std::fread(chunk, 1, sizeof chunk, f.get());
-    if (got == 0) break;
-    if (static_cast<long long>(bytes.size() + got) > kMaxPictureFileBytes) {
-      throw ERasterError("File is too large for a picture: " + path);
-    }
-    bytes.insert(bytes.end(), chunk, chunk + got);
-  }
+  const long long size = FileSize(f.get());
+  if (size < 0) throw ERasterError("Cannot read file: " + path);
+  if (size > kMaxPictureFileBytes) throw ERasterError("File is too large for a picture: " + path);
+  // One buffer of the file's size; a file that grows meanwhile is cut there.
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  const size_t got = std::fread(bytes.data(), 1, bytes.size(), f.get());
   if (std::ferror(f.get())) throw ERasterError("Cannot read file: " + path);
+  bytes.resize(got);
   return bytes;
 }
 

@@ -10,8 +10,10 @@
 
 namespace tavio {
 
-// Raises ERasterError for data libjpeg cannot decode, for data that ends
-// before the picture does, and for pictures beyond the size limits.
+// Pictures above kMaxDecodedPixels come out scaled by 1/2, 1/4 or 1/8, the
+// largest that fits. Raises ERasterError for data libjpeg cannot decode, for
+// data that ends before the picture's last scan, for pictures beyond the size
+// limits and for pictures that need more memory or scans than any real cover.
 TBitmap32 DecodeJpeg(const uint8_t* data, size_t size);
 
 // Baseline, three-component YCbCr; alpha is dropped.

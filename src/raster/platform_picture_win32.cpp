@@ -63,7 +63,7 @@ TBitmap32 DecodePlatformPicture(const std::vector<uint8_t>& bytes) {
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX), dpiY = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   const int32_t width = HimetricToPixels(w, dpiX), height = HimetricToPixels(h, dpiY);
-  CheckPictureSize(width, height);
+  CheckFullSizeDecode(width, height);
 
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);

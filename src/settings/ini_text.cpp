@@ -1,5 +1,6 @@
 #include "settings/ini_text.h"
 
+#include <algorithm>
 #include <fstream>
 #include <stdexcept>
 
@@ -33,8 +34,6 @@ TIniText::TIniText(std::string_view text) {
     converted = Utf8ToAnsi(text.substr(kUtf8Mark.size()));
     text = converted;
   }
-  std::string section;
-  bool inSection = false;
   while (!text.empty()) {
     const size_t end = text.find('\n');
     const std::string_view line = Trim(text.substr(0, end));
@@ -43,16 +42,15 @@ TIniText::TIniText(std::string_view text) {
     if (line.front() == '[') {
       const size_t close = line.rfind(']');
       if (close == std::string_view::npos) continue;
-      section = std::string(Trim(line.substr(1, close - 1)));
-      inSection = true;
+      sections_.push_back(TSection{std::string(Trim(line.substr(1, close - 1))), {}});
       continue;
     }
-    if (!inSection) continue;
+    if (sections_.empty()) continue;
     const size_t equals = line.find('=');
     const std::string_view key = Trim(line.substr(0, equals));
     if (key.empty()) continue;
     const std::string_view value = equals == std::string_view::npos ? std::string_view{} : Trim(line.substr(equals + 1));
-    entries_.push_back(TEntry{section, std::string(key), std::string(Unquote(value))});
+    sections_.back().Keys.push_back(TKey{std::string(key), std::string(Unquote(value))});
   }
 }
 
@@ -70,21 +68,26 @@ TIniText TIniText::FromFile(const std::string& path) {
 
 std::string TIniText::ReadString(std::string_view section, std::string_view name, std::string_view fallback) {
   std::string_view found = fallback;
-  for (const TEntry& entry : entries_) {
-    if (SameSettingName(entry.Section, section) && SameSettingName(entry.Key, name)) {
-      found = entry.Value;
-      break;
-    }
+  for (const TSection& candidate : sections_) {
+    if (!SameSettingName(candidate.Name, section)) continue;
+    const auto key = std::find_if(candidate.Keys.begin(), candidate.Keys.end(),
+                                  [name](const TKey& k) { return SameSettingName(k.Name, name); });
+    if (key == candidate.Keys.end()) continue;
+    found = key->Value;
+    break;
   }
   return std::string(found.substr(0, kIniValueBufferSize - 1));
 }
 
 std::vector<std::string> TIniText::ListNames(std::string_view section) {
   std::string list;
-  for (const TEntry& entry : entries_) {
-    if (!SameSettingName(entry.Section, section)) continue;
-    list += entry.Key;
-    list += '\0';
+  for (const TSection& candidate : sections_) {
+    if (!SameSettingName(candidate.Name, section)) continue;
+    for (const TKey& key : candidate.Keys) {
+      if (list.size() >= kIniNameListBufferSize) break;
+      list += key.Name;
+      list += '\0';
+    }
   }
   // Like the system's: a list too long for the buffer ends in a cut name.
   if (list.size() + 1 > kIniNameListBufferSize) list.resize(kIniNameListBufferSize - 2);

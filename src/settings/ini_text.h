@@ -23,12 +23,17 @@ class TIniText final : public TLegacySettingsFile {
   std::vector<std::string> ListNames(std::string_view section) override;
 
  private:
-  struct TEntry {
-    std::string Section;
-    std::string Key;
+  struct TKey {
+    std::string Name;
     std::string Value;
   };
-  std::vector<TEntry> entries_;
+  // Each "[...]" line in file order, with the keys below it: a section's
+  // name is held once, however many keys it has.
+  struct TSection {
+    std::string Name;
+    std::vector<TKey> Keys;
+  };
+  std::vector<TSection> sections_;
 };
 
 }  // namespace tavio

@@ -1,10 +1,11 @@
 // Checks the platform text layer under both builds: the Win32 build goes
-// through MultiByteToWideChar/WideCharToMultiByte and CompareStringA.
+// through MultiByteToWideChar/WideCharToMultiByte, CompareStringA and CompareStringOrdinal.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "library/codepage.h"
+#include "library/folder_path.h"
 #include "library/locale_compare.h"
 
 using namespace tavio;
@@ -30,4 +31,11 @@ TEST(LocaleCompare, LetterCaseIsIgnoredButLettersAreNot) {
   EXPECT_GT(CompareTextIgnoringCase("b", "A"), 0);
   EXPECT_LT(CompareTextIgnoringCase("", "a"), 0);
   EXPECT_LT(CompareTextIgnoringCase("ab", "abc"), 0);
+}
+
+TEST(FileNameCase, NonAsciiLettersFoldAsTheFileSystemFoldsThem) {
+  EXPECT_TRUE(SameFileName("C:\\Musik\\\xC4rzte", "c:\\MUSIK\\\xE4RZTE"));  // A and a with diaeresis
+  EXPECT_TRUE(SameFileName("\x8A" "ance", "\x9A" "ANCE"));                      // S and s with caron
+  EXPECT_FALSE(SameFileName("\xC4rzte", "\xC5rzte"));                          // A with ring is another letter
+  EXPECT_FALSE(SameFileName("abc", "abcd"));
 }

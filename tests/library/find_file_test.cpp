@@ -211,3 +211,36 @@ TEST(FindFile, CallbackErrorEndsTheSearchAndReachesTheCaller) {
   find.Execute();
   EXPECT_THAT(inner, UnorderedElementsAre("1.txt", "2.txt", "3.txt"));
 }
+
+TEST(FindFile, WholeStartFoldersKeepTheirSemicolons) {
+  const TTree tree({"Simon; Garfunkel/Bookends/song.mp3"});
+  TFindFile find;
+  find.Criteria.Files.FileName = "*.mp3";
+  find.Criteria.Files.Folders = {tree.Folder("Simon; Garfunkel")};
+  std::vector<std::string> names;
+  find.OnFileMatch = [&](TFindFile&, const std::string&, const TSearchRec& entry) { names.push_back(entry.Name); };
+  find.Execute();
+  EXPECT_THAT(names, ElementsAre("song.mp3"));
+}
+
+TEST(FindFile, StartFoldersDifferingInNonAsciiLetterCaseShareOneRecord) {
+  TSearchCriteria criteria;
+  criteria.Files.Location = "/music/\xC4rzte;/MUSIC/\xE4RZTE";  // Windows-1252 A and a with diaeresis
+  criteria.Files.Folders = {"/Music/\xC4rzte/"};
+  EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 1u);
+  criteria.Files.Location = "/music/\xC4rzte;/music/\xC5rzte";  // A with ring is another letter
+  EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 2u);
+}
+
+TEST(FindFile, LinksToFoldersAreNotFollowed) {
+  const TTree tree({"A/song.mp3", "B/"});
+  fs::create_directory_symlink(tree.Folder("A"), tree.Folder("A/loop"));  // a cycle
+  fs::create_directory_symlink(tree.Folder("A"), tree.Folder("B/elsewhere"));
+  fs::create_symlink(tree.Folder("A/song.mp3"), tree.Folder("B/linked.mp3"));
+  EXPECT_THAT(Search(tree, "*.mp3", kFiles),
+              UnorderedElementsAre(TMatch{"A/", "song.mp3"}, TMatch{"B/", "linked.mp3"}));
+  // The links to folders are entries without any attribute, like plain files.
+  EXPECT_THAT(Search(tree, "*.*", ffDirectory),
+              UnorderedElementsAre(TMatch{"", "A"}, TMatch{"", "B"}, TMatch{"A/", "loop"}, TMatch{"A/", "song.mp3"},
+                                   TMatch{"B/", "elsewhere"}, TMatch{"B/", "linked.mp3"}));
+}

@@ -240,3 +240,70 @@ TEST(ID3v2Tag, TruncatedFileKeepsTheFramesBeforeTheBreak) {
     EXPECT_EQ(tag.Frames().size(), 1u);
   }
 }
+
+namespace {
+
+// Unsynchronisation as a writer applies it: a zero byte after every $FF that
+// a zero, a byte of $E0 and above, or the end of the data follows.
+std::string Unsynchronise(const std::string& bytes) {
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    out += bytes[i];
+    const bool last = i + 1 == bytes.size();
+    if (static_cast<uint8_t>(bytes[i]) == 0xFF && (last || bytes[i + 1] == '\0' || static_cast<uint8_t>(bytes[i + 1]) >= 0xE0))
+      out += '\0';
+  }
+  return out;
+}
+
+std::string Syncsafe(size_t value) {
+  std::string out;
+  for (int shift : {21, 14, 7, 0}) out += static_cast<char>((value >> shift) & 0x7F);
+  return out;
+}
+
+// "\xFF" "\xFE" mark, then U+00FF, U+00DC, 'x' little-endian: FF FE FF 00 DC 00 78 00.
+const std::string kUtf16Album = "\x01" "\xFF\xFE" "\xFF\x00" "\xDC\x00" "x\x00"s;
+
+}  // namespace
+
+TEST(ID3v2Tag, UnsynchronisationIsUndoneForTheWholeTagInVersions22And23) {
+  const std::string v23Frames = "TALB" "\x00\x00\x00\x09" "\x00\x00"s + kUtf16Album +
+                                "TPE1" "\x00\x00\x00\x07" "\x00\x00" "\x00" "Artist"s;
+  const std::string v22Frames = "TAL" "\x00\x00\x09"s + kUtf16Album + "TP1" "\x00\x00\x07" "\x00" "Artist"s;
+  for (const auto& [version, frames] : {std::pair{"\x03"s, v23Frames}, std::pair{"\x02"s, v22Frames}}) {
+    const std::string body = Unsynchronise(frames);
+    ASSERT_NE(body.size(), frames.size());
+    const TID3v2Tag tag = ReadTag("ID3" + version + "\x00" "\x80"s + Syncsafe(body.size()) + body + "audio");
+    EXPECT_TRUE(tag.Unsynchronisation());
+    EXPECT_EQ(tag.GetAlbum(), "\xFF\xDCx") << static_cast<int>(version[0]);
+    EXPECT_EQ(tag.GetArtist(), "Artist") << static_cast<int>(version[0]);
+  }
+}
+
+TEST(ID3v2Tag, Version24UndoesUnsynchronisationPerFrameAndSkipsTheDataLength) {
+  const std::string album = Unsynchronise(Syncsafe(kUtf16Album.size()) + kUtf16Album);
+  const std::string frames =
+      "TALB" + Syncsafe(album.size()) + "\x00"
+      "\x03"s                        // format flags: unsynchronisation, data length indicator
+      + album +
+      "TPE1" "\x00\x00\x00\x08" "\x00"
+      "\x40"                         // format flags: grouping identity
+      "\x07"                         // group
+      "\x00" "Artist"
+      "TIT2" "\x00\x00\x00\x06" "\x00\x00" "\x00" "Title"s;
+  const TID3v2Tag tag = ReadTag("ID3" "\x04\x00" "\x00"s + Syncsafe(frames.size()) + frames);
+  ASSERT_EQ(tag.Frames().size(), 3u);
+  EXPECT_EQ(tag.GetAlbum(), "\xFF\xDCx");
+  EXPECT_EQ(tag.GetArtist(), "Artist");
+  EXPECT_EQ(tag.GetTitle(), "Title");
+}
+
+TEST(ID3v2Tag, FramesBeyondTheLimitAreNotRead) {
+  std::string frames;
+  for (size_t i = 0; i < TID3v2Tag::kMaxFrames; ++i) frames += "TXXX" "\x00\x00\x00\x00" "\x00\x00"s;
+  frames += "TALB" "\x00\x00\x00\x06" "\x00\x00" "\x00" "Album"s;
+  const TID3v2Tag tag = ReadTag("ID3" "\x03\x00" "\x00"s + Syncsafe(frames.size()) + frames);
+  EXPECT_EQ(tag.Frames().size(), TID3v2Tag::kMaxFrames);
+  EXPECT_EQ(tag.GetAlbum(), "");
+}

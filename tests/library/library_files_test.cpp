@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <csignal>
 #include <fstream>
+#include <random>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -174,4 +176,69 @@ TEST_F(LibraryFiles, ListCommandPrintsAlbumsAndFailsOnABrokenFile) {
   WriteAll(PathOf("Broken.dat"), "\x02\x02"s + Record("one") + "\x06\x06TAl");
   EXPECT_NE(run(PathOf("Broken.dat"), out), 0);
   EXPECT_EQ(out, "\t\t0\t\tone\t\n");
+}
+
+namespace {
+
+// A library whose every album carries its version in the title, so a loaded
+// file tells which save wrote it and whether it is whole.
+void FillVersion(TOLSaveable& list, char version, int count) {
+  for (int i = 0; i < count; ++i) {
+    auto* a = new TAlbum;
+    a->Title = std::string(1, version) + std::to_string(i);
+    a->Album = "Album " + std::to_string(i);
+    a->Artist = "Artist \xE9";  // a UTF-8 record, as non-ASCII texts are stored
+    list.Add(a);
+  }
+}
+
+// The albums of a whole file of one version: 'a' with count albums, or 'b'.
+bool IsWholeVersion(const std::string& path, int countA, int countB) {
+  TOLSaveable list;
+  try {
+    list.LoadFromFile(path);
+  } catch (const std::exception&) {
+    return false;
+  }
+  if (list.Count() == 0) return false;
+  const char version = list.Items(0)->Title[0];
+  for (int32_t i = 0; i < list.Count(); ++i)
+    if (list.Items(i)->Title != std::string(1, version) + std::to_string(i)) return false;
+  return list.Count() == (version == 'a' ? countA : countB);
+}
+
+}  // namespace
+
+TEST_F(LibraryFiles, SaveKilledAtAnyMomentLeavesBothFilesWhole) {
+  constexpr int kShownA = 3000, kHiddenA = 1000, kShownB = 2500, kHiddenB = 1500;
+  {
+    TOLSaveable shown, hidden;
+    FillVersion(shown, 'a', kShownA);
+    FillVersion(hidden, 'a', kHiddenA);
+    SaveLibraryFiles(Folder(), shown, hidden);
+  }
+  std::mt19937 random(20261209);
+  std::uniform_int_distribution<int> moment(0, 40000);  // microseconds after the writer starts
+  for (int round = 0; round < 100; ++round) {
+    const pid_t writer = fork();
+    ASSERT_GE(writer, 0);
+    if (writer == 0) {
+      // Saves the two versions in turn until it is killed.
+      TOLSaveable shownA, hiddenA, shownB, hiddenB;
+      FillVersion(shownA, 'a', kShownA);
+      FillVersion(hiddenA, 'a', kHiddenA);
+      FillVersion(shownB, 'b', kShownB);
+      FillVersion(hiddenB, 'b', kHiddenB);
+      for (;;) {
+        SaveLibraryFiles(Folder(), shownB, hiddenB);
+        SaveLibraryFiles(Folder(), shownA, hiddenA);
+      }
+    }
+    usleep(static_cast<useconds_t>(moment(random)));
+    kill(writer, SIGKILL);
+    waitpid(writer, nullptr, 0);
+    SCOPED_TRACE("kill " + std::to_string(round));
+    EXPECT_TRUE(IsWholeVersion(PathOf("Data.dat"), kShownA, kShownB));
+    EXPECT_TRUE(IsWholeVersion(PathOf("Data2.dat"), kHiddenA, kHiddenB));
+  }
 }

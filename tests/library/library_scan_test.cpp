@@ -170,6 +170,19 @@ TEST(LibraryScan, FolderNameWithSemicolonStillFindsItsPicture) {
   EXPECT_THAT(tree.Describe(albums), ElementsAre("Simon; Garfunkel/folder.jpg|SG"));
 }
 
+TEST(LibraryScan, SearchPathWithSemicolonIsSearchedWhole) {
+  TScanTree tree;
+  tree.Album("Simon; Garfunkel/Bookends", "SG");
+  WriteJpeg(tree.At("Simon; Garfunkel/Bookends/folder.jpg"), 8, 8);
+  for (const bool scanAll : {false, true}) {
+    TOLSaveable albums;
+    TLibraryScan scan = ScanOf(tree, scanAll, &albums);
+    scan.SearchPaths = {tree.At("Simon; Garfunkel").string()};
+    scan.Execute();
+    EXPECT_THAT(tree.Describe(albums), ElementsAre("Simon; Garfunkel/Bookends/folder.jpg|SG")) << scanAll;
+  }
+}
+
 TEST(LibraryScan, OverlappingSearchPathsYieldTheirAlbumsOncePerPathInPathOrder) {
   TScanTree tree;
   tree.Album("X", "X");

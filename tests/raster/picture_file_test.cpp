@@ -11,6 +11,7 @@
 #include "raster/module_resources.h"
 #include "raster/picture_file.h"
 #include "raster/raster_error.h"
+#include "support/hostile_files.h"
 #include "support/temp_folder.h"
 #include "view/prepare_cover.h"
 
@@ -175,6 +176,55 @@ TEST(PictureErrors, UnknownExtensionIsRefusedBeforeReading) {
   EXPECT_THROW(LoadFromFile(b, "cover.gif"), ERasterError);
 #endif
   EXPECT_THROW(LoadFromFile(b, "folder.v2/cover"), ERasterError);
+}
+
+TEST(HostilePictures, JpegBombsAreRefusedWithTheirReason) {
+  const struct {
+    const char* name;
+    std::string bytes;
+    const char* reason;
+  } cases[] = {
+      {"coefficients of 16384 x 4096 CMYK", test::hostile::JpegBombCmyk(), "memory"},
+      {"3000 scans", test::hostile::JpegManyScans(), "scans"},
+      {"EOI after 4 scans", test::hostile::JpegEndsBeforeLastScan(), "last scan"},
+  };
+  for (const auto& c : cases) {
+    const auto* data = reinterpret_cast<const uint8_t*>(c.bytes.data());
+    try {
+      DecodeJpeg(data, c.bytes.size());
+      ADD_FAILURE() << c.name << " decoded";
+    } catch (const ERasterError& e) {
+      EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << c.name << ": " << e.what();
+    }
+  }
+  // The whole progressive picture the last one was cut from decodes.
+  const std::string whole = test::hostile::EncodeJpeg(
+      64, 64, 3, JCS_RGB, [](jpeg_compress_struct& c) { jpeg_simple_progression(&c); }, test::hostile::Gradient);
+  EXPECT_EQ(DecodeJpeg(reinterpret_cast<const uint8_t*>(whole.data()), whole.size()).Width(), 64);
+}
+
+TEST(HostilePictures, JpegAbove16MegapixelsDecodesScaledAndBitmapIsRefused) {
+  // A real 5000 x 5000 cover: red above, blue below.
+  TBitmap32 cover(5000, 5000);
+  for (int32_t y = 0; y < 5000; ++y)
+    for (int32_t x = 0; x < 5000; ++x) cover.SetPixel(x, y, y < 2500 ? Color32(220, 20, 20) : Color32(20, 20, 220));
+  const std::vector<uint8_t> jpeg = EncodeJpeg(cover);
+  const TBitmap32 half = DecodeJpeg(jpeg.data(), jpeg.size());
+  ASSERT_EQ(half.Width(), 2500);
+  ASSERT_EQ(half.Height(), 2500);
+  EXPECT_NEAR(static_cast<int>(RedOf(half.GetPixel(1000, 600))), 220, 4);
+  EXPECT_NEAR(static_cast<int>(BlueOf(half.GetPixel(1000, 1900))), 220, 4);
+
+  std::vector<uint8_t> bmp = EncodeBmp(TBitmap32(1, 1), 32, TBmpRowOrder::BottomUp);
+  bmp[18] = 0x01, bmp[19] = 0x10;  // width 4097
+  bmp[22] = 0x00, bmp[23] = 0x10;  // height 4096
+  try {
+    DecodeBmpFile(bmp.data(), bmp.size());
+    ADD_FAILURE() << "decoded";
+  } catch (const ERasterError& e) {
+    EXPECT_NE(std::string(e.what()).find("4097 x 4096 exceeds the limit of 16 megapixels"), std::string::npos)
+        << e.what();
+  }
 }
 
 TEST(ModuleResources, TheThreeBitmapsHaveTheirSizes) {

@@ -37,6 +37,14 @@ T At(const void* record, int offset) {
   return value;
 }
 
+// The "frame-state" lines the player logged, in order.
+std::vector<std::string> FrameStates(const PlayerHostRun& run) {
+  std::vector<std::string> states;
+  for (const std::string& line : run.log)
+    if (line.rfind("frame ", 0) == 0) states.push_back(line);
+  return states;
+}
+
 }  // namespace
 
 TEST(PluginRecords, HeaderAndModuleAtTheirOffsets_Wine) {
@@ -120,4 +128,27 @@ TEST(EmptyLibrary, ShowsTheHintText_Wine) {
   for (int y = 0; y < 60; ++y)
     for (int x = 0; x < 658; ++x) litElsewhere += (shot.GetPixel(x, y) & 0xFFFFFF) != 0;
   EXPECT_EQ(litElsewhere, 0);
+}
+
+TEST(PluginLifecycle, FrameHiddenByThePlayerStaysHidden_Wine) {
+  const auto run = RunPlayerHost({"wait 300", "hide-frame", "wait 300", "frame-state", "quit"});
+  ASSERT_FALSE(run.timedOut);
+  const std::vector<std::string> states = FrameStates(run);
+  ASSERT_EQ(states.size(), 1u);
+  EXPECT_EQ(states[0].rfind("frame visible=0 ", 0), 0u) << states[0];
+  EXPECT_TRUE(run.Dialogs().empty());
+}
+
+TEST(PluginLifecycle, QuitRestoresTheFrameProcAndTheNextInitTakesTheSavedRectangle_Wine) {
+  const auto run = RunPlayerHost({"wait 200", "move-frame 40 50 740 600", "frame-state", "quit-module", "wait 200",
+                                  "frame-state", "init", "wait 500", "frame-state", "quit"});
+  ASSERT_FALSE(run.timedOut);
+  const std::vector<std::string> states = FrameStates(run);
+  ASSERT_EQ(states.size(), 3u);
+  EXPECT_EQ(states[0], "frame visible=1 rect=40,50,740,600 proc=plugin");
+  EXPECT_EQ(states[1].substr(states[1].rfind(' ')), " proc=player");
+  // A new frame from the rectangle the first Quit wrote, with the frame's
+  // handling installed again.
+  EXPECT_EQ(states[2], "frame visible=1 rect=40,50,740,600 proc=plugin");
+  EXPECT_TRUE(run.Dialogs().empty());
 }

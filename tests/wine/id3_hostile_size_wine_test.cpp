@@ -49,5 +49,6 @@ TEST(ID3v2Tag, HostileSizesEndTheFrameListWithoutTheErrorBox_Wine) {
     EXPECT_TRUE(ReadWithoutAnyWindow(tag, test::WriteTagFile(malformed.bytes, malformed.name)));
     EXPECT_EQ(tag.Frames().size(), malformed.frames);
     EXPECT_EQ(tag.GetAlbum(), malformed.album);
+    EXPECT_EQ(tag.GetArtist(), malformed.artist);
   }
 }

@@ -144,6 +144,15 @@ void WaitUntilStill(HWND frame) {
   if (same < 4) ThePlayer().log.Write("error the frame never came to rest");
 }
 
+// "frame visible=1 rect=L,T,R,B proc=plugin": what the player sees of its frame.
+void LogFrameState(HWND frame) {
+  RECT r{};
+  GetWindowRect(frame, &r);
+  ThePlayer().log.Write("frame visible=" + std::to_string(IsWindowVisible(frame) ? 1 : 0) + " rect=" +
+                        std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) + "," +
+                        std::to_string(r.bottom) + " proc=" + (HasPlayerFrameProc(frame) ? "player" : "plugin"));
+}
+
 bool IsDialogVerb(const std::string& line) { return line.rfind("dialog-", 0) == 0; }
 
 // The rest of the line after the verb and one blank.
@@ -161,7 +170,7 @@ bool RunLine(const std::string& line) {
   if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
-  int x = 0, y = 0;
+  int x = 0, y = 0, right = 0, bottom = 0;
   if (verb == "move" && in >> x >> y) {
     PostMouse(view, WM_MOUSEMOVE, 0, x, y);
   } else if (verb == "press" && in >> x >> y) {
@@ -193,6 +202,12 @@ bool RunLine(const std::string& line) {
     PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(x), static_cast<LPARAM>(0xC0000001u));
   } else if (verb == "resize" && in >> x >> y) {
     ResizeFrameClient(frame, x, y);
+  } else if (verb == "move-frame" && in >> x >> y >> right >> bottom) {
+    SetWindowPos(frame, nullptr, x, y, right - x, bottom - y, SWP_NOZORDER | SWP_NOACTIVATE);
+  } else if (verb == "hide-frame") {
+    ShowWindow(frame, SW_HIDE);
+  } else if (verb == "frame-state") {
+    LogFrameState(frame);
   } else if (verb == "wait" && in >> x) {
     Sleep(static_cast<DWORD>(x));
   } else if (verb == "screenshot") {

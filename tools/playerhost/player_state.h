@@ -75,5 +75,7 @@ bool CloseTopDialog();
 HWND TopDialog();
 // The carousel window inside the frame, or null.
 HWND FindViewWindow();
+// Whether the frame's window procedure is the player's own (no plug-in's).
+bool HasPlayerFrameProc(HWND frame);
 
 }  // namespace playerhost

@@ -148,6 +148,10 @@ BOOL CALLBACK TakeIfView(HWND child, LPARAM out) {
 
 }  // namespace
 
+bool HasPlayerFrameProc(HWND frame) {
+  return GetWindowLongPtrA(frame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameProc);
+}
+
 HWND FindViewWindow() {
   const HWND frame = ThePlayer().frameWindow;
   if (!frame) return nullptr;

@@ -28,11 +28,12 @@ static int RunTags(const Args& args) {
   TID3v2Tag v2;
   TID3v1Tag v1;
   for (const std::string& file : args) {
+    TFileTags tags(file, v2, v1);
     TAlbum album;
-    album.ReadTags(file);
+    album.ReadTags(tags);
     TSong song;
     song.FileName = file;
-    ReadSongTrackAndTitle(song, v2, v1);
+    ReadSongTrackAndTitle(song, tags);
     PrintLine({file});
     PrintLine({album.Title, album.Artist, album.Album, std::to_string(album.Year), album.Genre,
                std::to_string(song.Track)});
