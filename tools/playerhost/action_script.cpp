@@ -45,7 +45,10 @@ bool HookVisThread() {
 // A sent message alone is not enough: it overtakes messages still queued.
 void SyncWithView(HWND view) {
   ResetEvent(markerTaken);
-  if (HookVisThread() && PostMessageA(view, WM_NULL, kSyncMarker, 0)) WaitForSingleObject(markerTaken, 10000);
+  // Posted to the thread, not the view: a view that a script line destroys
+  // (quit-module) would drop it, and the wait would run into its timeout.
+  if (HookVisThread() && PostThreadMessageA(ThePlayer().visThreadId, WM_NULL, kSyncMarker, 0))
+    WaitForSingleObject(markerTaken, 10000);
   DWORD_PTR result;
   SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
@@ -237,7 +240,9 @@ bool RunLine(const std::string& line) {
   } else if (verb == "quit-module") {
     PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
   } else if (verb == "quit") {
+    // Nothing to wait for: the vis thread ends and would never take a marker.
     if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
+    return true;
   } else if (verb == "chdir") {
     SetCurrentDirectoryA(Argument(line, verb).c_str());
   } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
