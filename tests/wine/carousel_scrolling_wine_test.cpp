@@ -11,8 +11,6 @@
 #include "player_host_run.h"
 #include "raster/bmp_file.h"
 #include "raster/picture_file.h"
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 
 using namespace tavio;
 using namespace tavio::test;
@@ -28,9 +26,7 @@ int32_t AlbumOfColor(TColor32 c) {
 }
 
 // A player folder whose plug-in folder holds count albums ("Album 000", ...)
-// with small bitmap covers, and a store that starts at album 0. The curve is
-// straight, so covers move until a step ends and "settle" cannot mistake the
-// still end of an eased step for rest (a notch then would be ignored).
+// with small bitmap covers, and the settings of a scripted run.
 std::string PlayerFolderWithLibrary(const std::string& tag, int32_t count) {
   const std::string folder = NewTempFolder(tag);
   const std::string plugins = folder + "Plugins\\";
@@ -52,16 +48,7 @@ std::string PlayerFolderWithLibrary(const std::string& tag, int32_t count) {
     albums.Add(album);
   }
   SaveLibraryFiles(pluginFolder, albums, hidden);
-
-  const auto store = OpenSettingsStore();
-  using namespace settings;
-  store->WriteInteger(kSettings, kCurrentIndex, 0);
-  store->WriteInteger(kSettings, kStepCount, 20);
-  store->WriteInteger(kSettings, kCurveA, 0);
-  store->WriteInteger(kSettings, kCurveB, static_cast<int32_t>(kCurveScale));
-  store->WriteInteger(kSettings, kCoverSize, kDefaultCoverSize);
-  store->WriteFlag(kSettings, kControlPanel, false);
-  store->WriteFlag(kSettings, kReverseScroll, false);
+  WriteScriptedRunSettings(20);
   return folder;
 }
 

@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <fstream>
 
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+
 namespace tavio::test {
 
 std::vector<std::string> PlayerHostRun::Dialogs() const {
@@ -98,6 +101,18 @@ PlayerHostRun PlayerHostProcess::Finish() {
 PlayerHostRun RunPlayerHost(const std::vector<std::string>& script, const std::string& extraArgs,
                             const std::string& folder) {
   return PlayerHostProcess(script, extraArgs, folder).Finish();
+}
+
+void WriteScriptedRunSettings(int32_t stepCount) {
+  const auto store = OpenSettingsStore();
+  using namespace settings;
+  store->WriteInteger(kSettings, kCurrentIndex, 0);
+  store->WriteInteger(kSettings, kStepCount, stepCount);
+  store->WriteInteger(kSettings, kCurveA, 0);
+  store->WriteInteger(kSettings, kCurveB, static_cast<int32_t>(kCurveScale));
+  store->WriteInteger(kSettings, kCoverSize, kDefaultCoverSize);
+  store->WriteFlag(kSettings, kControlPanel, false);
+  store->WriteFlag(kSettings, kReverseScroll, false);
 }
 
 }  // namespace tavio::test

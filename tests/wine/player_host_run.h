@@ -1,6 +1,7 @@
 // Runs playerhost.exe with the plug-in, an action script and a log in a fresh
 // temporary folder, under a timeout, for the tests that drive the plug-in.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,12 @@ class PlayerHostProcess {
   PlayerHostRun run_;
   void* process_ = nullptr;
 };
+
+// The settings a scripted run starts from: album 0 in the middle, stepCount
+// frames a step, the default size, no panel, no reversal, and a straight
+// curve, so covers move until a step ends and "settle" cannot mistake the
+// still end of an eased step for rest (a wheel notch then would be ignored).
+void WriteScriptedRunSettings(int32_t stepCount);
 
 PlayerHostRun RunPlayerHost(const std::vector<std::string>& script, const std::string& extraArgs = "",
                             const std::string& folder = "");

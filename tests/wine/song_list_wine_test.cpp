@@ -13,8 +13,6 @@
 #include "player_host_run.h"
 #include "raster/bmp_file.h"
 #include "raster/picture_file.h"
-#include "settings/settings_keys.h"
-#include "settings/settings_store.h"
 #include "view/song_grid_painter.h"
 
 using namespace tavio;
@@ -66,16 +64,7 @@ TSongLibrary LibraryWithSongs(const std::string& tag) {
     albums.Add(album);
   }
   SaveLibraryFiles(pluginFolder, albums, hidden);
-  const auto store = OpenSettingsStore();
-  using namespace settings;
-  store->WriteInteger(kSettings, kCurrentIndex, 0);
-  store->WriteInteger(kSettings, kStepCount, 10);
-  store->WriteInteger(kSettings, kCoverSize, kDefaultCoverSize);
-  store->WriteFlag(kSettings, kControlPanel, false);
-  store->WriteFlag(kSettings, kReverseScroll, false);
-  // Straight: a step moves to its end, so "settle" waits for the whole step.
-  store->WriteInteger(kSettings, kCurveA, 0);
-  store->WriteInteger(kSettings, kCurveB, static_cast<int32_t>(kCurveScale));
+  WriteScriptedRunSettings(10);
   return lib;
 }
 
