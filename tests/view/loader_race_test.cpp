@@ -32,6 +32,15 @@ void AddAlbums(TOLSaveable& list, int32_t count, const std::string& folder) {
   }
 }
 
+// A small view over 240 shown and 40 hidden albums, stepping in two frames.
+void SetUpRaceView(TMarquelle2& view, const std::string& folder) {
+  view.Resize(330, 110);
+  AddAlbums(view.Albums, 240, folder);
+  AddAlbums(view.HiddenAlbums, 40, folder);
+  view.AlbumCount = 240;
+  view.StepCount = 2;
+}
+
 }  // namespace
 
 TEST(LoaderRace, LoadersAndTheViewThreadNeverShareACoverUnlocked) {
@@ -42,12 +51,8 @@ TEST(LoaderRace, LoadersAndTheViewThreadNeverShareACoverUnlocked) {
   TFakeViewSettings settings;
   {
     TMarquelle2 view(platform, settings);
-    view.Resize(330, 110);
-    AddAlbums(view.Albums, 240, folder);
-    AddAlbums(view.HiddenAlbums, 40, folder);
-    view.AlbumCount = 240;
+    SetUpRaceView(view, folder);
     view.CurrentIndex = 30;
-    view.StepCount = 2;
     view.StartLoaders();
     int round = 0;
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(20);
@@ -84,11 +89,7 @@ TEST(LoaderRace, BudgetReleasesNoCoverTheViewThreadIsUsing) {
   TFakeViewSettings settings;
   {
     TMarquelle2 view(platform, settings);
-    view.Resize(330, 110);
-    AddAlbums(view.Albums, 240, folder);
-    AddAlbums(view.HiddenAlbums, 40, folder);
-    view.AlbumCount = 240;
-    view.StepCount = 2;
+    SetUpRaceView(view, folder);
     const int64_t limit = 4 * TCoverBudget::kMegabyte;  // about fifty of these albums
     view.CoverBudget.SetLimit(limit);
     view.StartLoaders();
