@@ -67,7 +67,11 @@ TFloatMatrix Invert(const TFloatMatrix& m) {
   return r;
 }
 
-int32_t ToFixed(float v) { return RoundClamped(static_cast<double>(v) * 65536.0, INT32_MIN, INT32_MAX); }
+// Beyond the 16.16 range an entry wraps modulo 2^32, as a 32-bit conversion
+// does. U, V and Z are sums that wrap the same way and whose true values at
+// the drawn pixels stay in range, so they come out exact. (A clamped entry
+// lost the far covers of large pictures: 1400 pixels wide at 160 degrees.)
+int32_t ToFixed(float v) { return RoundWrapped(static_cast<double>(v) * 65536.0); }
 
 }  // namespace
 

@@ -27,4 +27,12 @@ inline int32_t RoundClamped(double value, int32_t lo, int32_t hi) {
   return static_cast<int32_t>(rounded);
 }
 
+// Round taken modulo 2^32, as a wider integer stored in 32 bits; NaN and the
+// infinities give INT32_MIN.
+inline int32_t RoundWrapped(double value) {
+  const double wrapped = std::fmod(std::nearbyint(value), 4294967296.0);
+  if (!std::isfinite(wrapped)) return INT32_MIN;
+  return static_cast<int32_t>(static_cast<uint32_t>(static_cast<int64_t>(wrapped)));
+}
+
 }  // namespace tavio

@@ -2,8 +2,11 @@
 
 #include <cstring>
 #include <random>
+#include <utility>
+#include <vector>
 
 #include "raster/projective_transformation.h"
+#include "raster/rounding.h"
 #include "raster/transform_bitmap.h"
 #include "reference_transform.h"
 #include "view/cover_drawing.h"
@@ -132,6 +135,51 @@ TEST(TransformBitmap, CarouselQuadsMatchThePerPixelFormula) {
       reference::TransformBitmapPerPixel(plain, slot, t);
       ASSERT_EQ(0, std::memcmp(fast.Bits(), plain.Bits(), 1110 * 370 * 4)) << angle;
       ASSERT_EQ(0, std::memcmp(columns.Bits(), plain.Bits(), 1110 * 370 * 4)) << w << " " << angle;
+    }
+  }
+}
+
+// A slot of a side x side cover (side x Round(4 side / 3)) in 8 x 8 blocks, each
+// pixel carrying its block's number above 16 bits of position noise.
+TBitmap32 BlockSlot(int32_t side) {
+  TBitmap32 slot(side, Round(side * 4.0 / 3.0));
+  for (int32_t y = 0; y < slot.Height(); ++y) {
+    TColor32* row = slot.Row(y);
+    const uint32_t blockRow = static_cast<uint32_t>(y * 8 / slot.Height()) * 8;
+    for (int32_t x = 0; x < side; ++x)
+      row[x] = 0xFF000000u | (blockRow + static_cast<uint32_t>(x * 8 / side)) << 16 | ((x * 31 + y) & 0xFFFF);
+  }
+  return slot;
+}
+
+TEST(TransformBitmap, LargeCoversAreDrawnWholeAtEveryPlaceAtRestAndMoving) {
+  // The 1110 x 370 view's places, left to right; moving frames pass between them.
+  const float xs[5] = {259, 301, 428, 555, 597}, angles[5] = {20, 40, 90, 140, 160};
+  std::vector<std::pair<float, float>> places;
+  for (int p = 0; p < 5; ++p) {
+    places.push_back({xs[p], angles[p]});
+    for (int k = 1; p < 4 && k < 4; ++k)
+      places.push_back({xs[p] + (xs[p + 1] - xs[p]) * k / 4.0f, angles[p] + (angles[p + 1] - angles[p]) * k / 4.0f});
+  }
+  for (int32_t side : {300, 1000, 1400, 1800, 2500, 3000}) {
+    const TBitmap32 slot = BlockSlot(side);
+    const TColumnBitmap slotColumns(slot);
+    for (const auto& [x, angle] : places) {
+      TBitmap32 fast(1110, 370), columns(1110, 370), plain(1110, 370);
+      TProjectiveTransformation t;
+      TFloatRect rect;
+      DrawCover(fast, t, rect, 254, slot, x, 20, angle);
+      DrawCover(columns, t, rect, 254, slotColumns, x, 20, angle);
+      reference::TransformBitmapPerPixel(plain, slot, t);
+      ASSERT_EQ(0, std::memcmp(fast.Bits(), plain.Bits(), 1110 * 370 * 4)) << side << " at " << x << ", " << angle;
+      ASSERT_EQ(0, std::memcmp(columns.Bits(), plain.Bits(), 1110 * 370 * 4)) << side << " at " << x << ", " << angle;
+      // Each block's centre, carried forward, shows that block.
+      for (uint32_t block = 0; block < 64; ++block) {
+        const TFloatPoint at = t.Transform({(static_cast<float>(block % 8) + 0.5f) * static_cast<float>(side) / 8,
+                                            (static_cast<float>(block / 8) + 0.5f) * static_cast<float>(slot.Height()) / 8});
+        ASSERT_EQ(plain.GetPixel(Round(at.X), Round(at.Y)) >> 16 & 0xFF, block)
+            << side << " at " << x << ", " << angle << ": block " << block;
+      }
     }
   }
 }
