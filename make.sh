@@ -19,7 +19,11 @@ shift || true
 "$root/tools/setup.sh"
 source "$root/tools/wine-kind.sh"
 "$root/tools/build-jpeg-win32.sh"
-[ "$TAVIO_WINE_BITS" = 32 ] || "$root/tools/build-jpeg-win32.sh" 64
+"$root/tools/build-png-win32.sh"
+if [ "$TAVIO_WINE_BITS" != 32 ]; then
+  "$root/tools/build-jpeg-win32.sh" 64
+  "$root/tools/build-png-win32.sh" 64
+fi
 
 configure() {  # dir, extra cmake args...
   local dir=$1; shift
@@ -32,11 +36,13 @@ configure() {  # dir, extra cmake args...
 # the demo run under 64-bit Wine.
 build_windows() {
   configure "$out/build/win32" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-    -DTAVIO_OUT="$out/win32" -DTAVIO_JPEG_PREFIX="$root/out/deps/jpeg-win32"
+    -DTAVIO_OUT="$out/win32" -DTAVIO_JPEG_PREFIX="$root/out/deps/jpeg-win32" \
+    -DTAVIO_PNG_PREFIX="$root/out/deps/spng-win32"
   cmake --build "$out/build/win32"
   if [ "$TAVIO_WINE_BITS" = 64 ]; then
     configure "$out/build/win64" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" \
-      -DTAVIO_OUT="$out/win64" -DTAVIO_JPEG_PREFIX="$root/out/deps/jpeg-win64"
+      -DTAVIO_OUT="$out/win64" -DTAVIO_JPEG_PREFIX="$root/out/deps/jpeg-win64" \
+      -DTAVIO_PNG_PREFIX="$root/out/deps/spng-win64"
     cmake --build "$out/build/win64"
   fi
 }

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Installs everything the build and tests need on a fresh Debian 12 machine and
-# unpacks libjpeg-turbo's Debian source for the static Win32 build. Idempotent.
+# unpacks the Debian sources of libjpeg-turbo, libspng and zlib for the static
+# Windows builds. Idempotent.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
 # Both Wines: machines that cannot run 32-bit programs test with 64-bit Wine.
-packages=(g++ cmake ninja-build nasm libjpeg-dev googletest
+packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 xvfb xauth dpkg-dev)
 
@@ -15,8 +16,13 @@ missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
+# Source package, the folder it is unpacked into under out/deps, a file it holds.
+sources=("libjpeg-turbo libjpeg-turbo-src CMakeLists.txt" "libspng libspng-src spng/spng.c" "zlib zlib-src inflate.c")
 need_source=0
-[ -f "$root/out/deps/libjpeg-turbo-src/CMakeLists.txt" ] || need_source=1
+for s in "${sources[@]}"; do
+  read -r _ dir file <<<"$s"
+  [ -f "$root/out/deps/$dir/$file" ] || need_source=1
+done
 
 if [ ${#missing[@]} -gt 0 ] || [ $need_source -eq 1 ]; then
   if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -47,12 +53,25 @@ if [ ${#missing[@]} -gt 0 ]; then
     DEBIAN_FRONTEND=noninteractive $sudo_cmd apt-get install -y -qq --no-install-recommends --allow-downgrades "${missing[@]}" $pins >/dev/null
   fi
 fi
-if [ $need_source -eq 1 ]; then
-  echo "setup: fetching libjpeg-turbo source"
-  mkdir -p "$root/out/deps/src-download"
-  (cd "$root/out/deps/src-download" && apt-get source -qq --download-only libjpeg-turbo >/dev/null 2>&1 || true)
-  (cd "$root/out/deps/src-download" && rm -rf extract && mkdir extract && cd extract &&
-     tar xf ../libjpeg-turbo_*.orig.tar.* && mv ./* "$root/out/deps/libjpeg-turbo-src.new")
-  rm -rf "$root/out/deps/libjpeg-turbo-src"
-  mv "$root/out/deps/libjpeg-turbo-src.new" "$root/out/deps/libjpeg-turbo-src"
-fi
+# The newest version first; a security update whose source the mirror lacks
+# falls back to the release's own.
+fetch_source() {  # package, folder under out/deps
+  local package=$1 dir=$2 download="$root/out/deps/src-download/$1"
+  echo "setup: fetching $package source"
+  rm -rf "$download" && mkdir -p "$download"
+  local version tarball=""
+  for version in "" $(apt-cache showsrc "$package" 2>/dev/null | sed -n 's/^Version: //p' | sort -rV); do
+    (cd "$download" && apt-get source -qq --download-only "$package${version:+=$version}" >/dev/null 2>&1) || true
+    tarball=$(find "$download" -maxdepth 1 -name "*.orig.tar.*" ! -name "*.asc" | head -n 1)
+    [ -n "$tarball" ] && break
+  done
+  [ -n "$tarball" ] || { echo "setup: no source of $package could be fetched" >&2; exit 1; }
+  (cd "$download" && rm -rf extract && mkdir extract && cd extract &&
+     tar xf "$tarball" && mv ./* "$root/out/deps/$dir.new")
+  rm -rf "$root/out/deps/$dir"
+  mv "$root/out/deps/$dir.new" "$root/out/deps/$dir"
+}
+for s in "${sources[@]}"; do
+  read -r package dir file <<<"$s"
+  [ -f "$root/out/deps/$dir/$file" ] || fetch_source "$package" "$dir"
+done

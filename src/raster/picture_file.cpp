@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 
 #include "raster/bmp_file.h"
 #include "raster/file_bytes.h"
 #include "raster/jpeg_file.h"
 #include "raster/platform_picture.h"
+#include "raster/png_file.h"
 #include "raster/raster_error.h"
 
 namespace tavio {
@@ -22,20 +24,29 @@ std::string LowerExtension(const std::string& name) {
   return ext;
 }
 
-enum class TFormat { Jpeg, Bmp, Platform };
-
-TFormat FormatOf(const std::string& name) {
-  const std::string ext = LowerExtension(name);
-  if (ext == ".jpg" || ext == ".jpeg") return TFormat::Jpeg;
-  if (ext == ".bmp") return TFormat::Bmp;
-  if (PlatformLoaderHandles(ext)) return TFormat::Platform;
-  throw ERasterError("Unsupported picture format \"" + ext + "\": " + name);
+bool StartsWith(const std::vector<uint8_t>& bytes, const char* signature, size_t length) {
+  return bytes.size() >= length && std::memcmp(bytes.data(), signature, length) == 0;
 }
 
-TBitmap32 Decode(const std::vector<uint8_t>& bytes, TFormat format) {
-  switch (format) {
+enum class TFormat { Jpeg, Png, Bmp, Platform };
+
+// The signatures: JPEG's SOI marker followed by another marker, PNG's eight
+// bytes (PNG specification, 5.2) and the bitmap file header's "BM".
+TFormat FormatOf(const std::vector<uint8_t>& bytes, const std::string& name) {
+  if (StartsWith(bytes, "\xFF\xD8\xFF", 3)) return TFormat::Jpeg;
+  if (StartsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return TFormat::Png;
+  if (StartsWith(bytes, "BM", 2)) return TFormat::Bmp;
+  if (StartsWith(bytes, "GIF8", 4) && PlatformLoaderHandles(".gif")) return TFormat::Platform;
+  if (PlatformLoaderHandles(LowerExtension(name))) return TFormat::Platform;
+  throw ERasterError(bytes.empty() ? "The picture is empty" : "Unknown picture format");
+}
+
+TBitmap32 Decode(const std::vector<uint8_t>& bytes, const std::string& name) {
+  switch (FormatOf(bytes, name)) {
     case TFormat::Jpeg:
       return DecodeJpeg(bytes.data(), bytes.size());
+    case TFormat::Png:
+      return DecodePng(bytes.data(), bytes.size());
     case TFormat::Bmp:
       return DecodeBmpFile(bytes.data(), bytes.size());
     case TFormat::Platform:
@@ -47,19 +58,15 @@ TBitmap32 Decode(const std::vector<uint8_t>& bytes, TFormat format) {
 }  // namespace
 
 TBitmap32 DecodePicture(const std::vector<uint8_t>& bytes, const std::string& nameForFormat) {
-  return Decode(bytes, FormatOf(nameForFormat));
+  try {
+    return Decode(bytes, nameForFormat);
+  } catch (const ERasterError& e) {
+    throw ERasterError(std::string(e.what()) + ": " + nameForFormat);
+  }
 }
 
 void LoadFromFile(TBitmap32& bitmap, const std::string& path) {
-  const TFormat format = FormatOf(path);
-  const std::vector<uint8_t> bytes = ReadFileBytes(path);
-  TBitmap32 picture;
-  try {
-    picture = Decode(bytes, format);
-  } catch (const ERasterError& e) {
-    throw ERasterError(std::string(e.what()) + ": " + path);
-  }
-  bitmap.TakePixels(std::move(picture));
+  bitmap.TakePixels(DecodePicture(ReadFileBytes(path), path));
 }
 
 }  // namespace tavio

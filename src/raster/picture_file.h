@@ -1,5 +1,6 @@
-// Loading a bitmap from a picture file whose format is chosen by extension:
-// JPEG, BMP or (on Windows) another format of the platform's loader.
+// Loading a bitmap from picture bytes or a picture file. The format is the
+// content's (JPEG, PNG, BMP by their first bytes), whatever the name says;
+// other formats go to the platform's loader where it knows the extension.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -9,13 +10,12 @@
 
 namespace tavio {
 
-// ".jpg"/".jpeg" through libjpeg, ".bmp" by our own reader, other picture
-// formats through the platform's loader where there is one. Replaces size and
-// pixels; raises ERasterError (the bitmap keeping its content) for an
-// unsupported extension, a missing file or undecodable data.
+// Replaces size and pixels; raises ERasterError (the bitmap keeping its
+// content) for a missing file, an unknown format or undecodable data.
 void LoadFromFile(TBitmap32& bitmap, const std::string& path);
 
-// Decodes picture bytes the way LoadFromFile decodes a file of that name.
+// Decodes picture bytes as LoadFromFile decodes a file; nameForFormat names
+// the picture in errors and picks the platform loader for other formats.
 TBitmap32 DecodePicture(const std::vector<uint8_t>& bytes, const std::string& nameForFormat);
 
 }  // namespace tavio

@@ -11,6 +11,7 @@
 #include "raster/picture_file.h"
 #include "raster/raster_error.h"
 #include "raster/text_painter.h"
+#include "support/png_encoder.h"
 
 namespace tavio {
 namespace {
@@ -64,17 +65,35 @@ TEST(PlatformRaster, GifGoesThroughThePlatformLoader) {
       2, 2, 0x44, 0x01, 0,           // LZW minimum code size 2, one block: index 0
       0x3B,                          // trailer
   };
-  const std::string path = (std::filesystem::temp_directory_path() / "tavio_platform_loader.gif").string();
-  WriteFileBytes(path, gif);
-  TBitmap32 b;
+  // Known by its content too when it is named as a JPEG.
+  for (const char* name : {"tavio_platform_loader.gif", "tavio_gif_named.jpg"}) {
+    const std::string path = (std::filesystem::temp_directory_path() / name).string();
+    WriteFileBytes(path, gif);
+    TBitmap32 b;
 #if defined(_WIN32)
-  LoadFromFile(b, path);
-  EXPECT_EQ(b.Width(), 1);
-  EXPECT_EQ(b.GetPixel(0, 0), 0xFFFF0000u);
+    LoadFromFile(b, path);
+    EXPECT_EQ(b.Width(), 1) << name;
+    EXPECT_EQ(b.GetPixel(0, 0), 0xFFFF0000u) << name;
 #else
-  EXPECT_THROW(LoadFromFile(b, path), ERasterError);
+    EXPECT_THROW(LoadFromFile(b, path), ERasterError) << name;
 #endif
+    std::filesystem::remove(path);
+  }
+}
+
+// The static libspng of the Windows build decodes as Debian's does natively.
+TEST(PlatformRaster, PngNamedJpgLoadsInEveryBuild) {
+  TBitmap32 picture(5, 3);
+  picture.Clear(Color32(0x20, 0x40, 0x60, 0x80));
+  picture.SetPixel(4, 2, Color32(1, 2, 3));
+  const std::string path = (std::filesystem::temp_directory_path() / "tavio_png_named.jpg").string();
+  WriteFileBytes(path, test::EncodePng(picture, true, true));
+  TBitmap32 b;
+  LoadFromFile(b, path);
   std::filesystem::remove(path);
+  ASSERT_EQ(b.Width(), 5);
+  EXPECT_EQ(b.GetPixel(0, 0), Color32(0x8F, 0x9F, 0xAF));  // half over white
+  EXPECT_EQ(b.GetPixel(4, 2), Color32(1, 2, 3));
 }
 
 }  // namespace

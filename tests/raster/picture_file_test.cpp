@@ -169,15 +169,6 @@ TEST(PictureErrors, OversizedHeaderIsNamedInTheMessage) {
   }
 }
 
-TEST(PictureErrors, UnknownExtensionIsRefusedBeforeReading) {
-  TBitmap32 b;
-  EXPECT_THROW(LoadFromFile(b, Malformed("truncated.jpg.txt")), ERasterError);
-#if !defined(_WIN32)
-  EXPECT_THROW(LoadFromFile(b, "cover.gif"), ERasterError);
-#endif
-  EXPECT_THROW(LoadFromFile(b, "folder.v2/cover"), ERasterError);
-}
-
 TEST(HostilePictures, JpegBombsAreRefusedWithTheirReason) {
   const struct {
     const char* name;
