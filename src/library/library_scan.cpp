@@ -160,9 +160,10 @@ void TLibraryScan::ScanPicture(const std::string& folder, const std::string& nam
   ReportProgress(folder, list.Count());
 }
 
-// The picture, or the default cover without title when there is none; a
-// failed load keeps what the cover held. Bevelled either way, and claimed, so
-// no loader prepares it again.
+// The picture, or the default cover without title when there is none;
+// bevelled and claimed, so no loader prepares it again. A picture that fails
+// to load leaves the album unprepared: the view's loaders give it the default
+// cover with its title.
 void TLibraryScan::LoadCover(TAlbum& album, const std::string& pictureFile) {
   try {
     if (pictureFile.empty())
@@ -171,6 +172,7 @@ void TLibraryScan::LoadCover(TAlbum& album, const std::string& pictureFile) {
       LoadFromFile(album.Cover, pictureFile);
   } catch (const std::exception&) {
     Report("Error loading " + pictureFile);
+    return;
   }
   BevelEdges(album.Cover, album.Cover.BoundsRect());
   album.CoverReady = true;

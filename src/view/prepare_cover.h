@@ -9,10 +9,11 @@
 namespace tavio {
 
 // Prepares into out without touching any album, so a loader can prepare into a
-// fresh bitmap and hand it over under a lock. When coverFile exists it is
-// decoded; otherwise the default picture "MOSSEL" gets albumTitle at (6, 6) in
-// bold 12-point Arial, black on white. Then the edges are bevelled. A failed
-// load raises ERasterError and leaves out as it was, unbevelled.
+// fresh bitmap and hand it over under a lock. When coverFile exists and
+// decodes it is the picture; otherwise (missing or broken) the default picture
+// "MOSSEL" gets albumTitle at (6, 6) in bold 12-point Arial, black on white.
+// Then the edges are bevelled. Raises ERasterError only when the default
+// picture cannot be had, leaving out as it was.
 void PrepareCoverInto(TBitmap33& out, const std::string& coverFile, const std::string& albumTitle);
 
 // PrepareCoverInto for the album's own CoverFile, Album and Cover.

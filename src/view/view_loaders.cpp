@@ -4,6 +4,16 @@
 
 namespace tavio {
 
+namespace {
+
+bool AnyUnclaimed(const TOLSaveable& list) {
+  for (int32_t i = 0; i < list.Count(); ++i)
+    if (!list.Items(i)->CoverReady) return true;
+  return false;
+}
+
+}  // namespace
+
 std::unique_ptr<TSearchThread> TMarquelle2::NewLoader(TOLSaveable& list, bool backward, int32_t startIndex,
                                                       std::atomic<bool>& doneFlag) {
   auto loader = std::make_unique<TSearchThread>();
@@ -64,6 +74,12 @@ TUnfinishedLoaders TMarquelle2::StopLoaders() {
 }
 
 void TMarquelle2::ResumeLoaders(TUnfinishedLoaders unfinished) {
+  // With a budget ResumeLoadersWithWork finds the albums still to prepare;
+  // without one, those a scan could not load need the loaders started here.
+  if (!CoverBudget.Limited()) {
+    unfinished.Main = unfinished.Main || AnyUnclaimed(Albums);
+    unfinished.Hidden = unfinished.Hidden || AnyUnclaimed(HiddenAlbums);
+  }
   if (unfinished.Main) StartMainLoaders();
   if (unfinished.Hidden) StartHiddenLoader();
   ResumeLoadersWithWork();
@@ -82,7 +98,7 @@ void TMarquelle2::PrepareAllCovers() {
     for (int32_t i = 0; i < list->Count(); ++i) {
       TAlbum& album = *list->Items(i);
       if (!album.ClaimCover()) continue;
-      // As in the loaders: a picture that does not load leaves the white square.
+      // As in the loaders: a cover that cannot be prepared stays the white square.
       try {
         PrepareAndHandOverCover(album);
       } catch (...) {

@@ -313,11 +313,8 @@ TEST(LibraryScan, BrokenPictureIsReportedOncePerPictureAndItsAlbumKept) {
     ASSERT_EQ(albums.Count(), 1);
     const TAlbum& a = *albums.Items(0);
     EXPECT_EQ(a.CoverFile, brokenCover);
-    EXPECT_TRUE(a.CoverReady);
-    // The white square it was created with, bevelled.
-    EXPECT_EQ(a.Cover.Width(), 250);
-    EXPECT_EQ(a.Cover.GetPixel(125, 125), kOpaqueWhite);
-    EXPECT_NE(a.Cover.GetPixel(0, 0), kOpaqueWhite);
+    // Left to the view's loaders, which give it the titled default cover.
+    EXPECT_FALSE(a.CoverReady);
   }
 }
 

@@ -7,6 +7,7 @@
 #include "fake_view_platform.h"
 #include "support/temp_folder.h"
 #include "library/library_files.h"
+#include "raster/file_bytes.h"
 #include "raster/jpeg_file.h"
 
 using namespace tavio;
@@ -227,4 +228,30 @@ TEST(ViewLoaders, LoadersFinishedBeforeACoverWasReleasedStartAgain) {
     view.TimerTick();
     return PreparedAreExactly(view, 18, 5);
   }));
+}
+
+// A scan leaves an album whose picture would not load unprepared; with no
+// cover budget nothing restarted the loaders, and it stayed a white square.
+TEST(ViewLoaders, AlbumLeftUnpreparedGetsTheDefaultCoverWhenLoadersResume) {
+  const TTempFolder temp;
+  WriteFileBytes(temp.Path() + "broken.jpg", {0xFF, 0xD8, 0xFF, 0x00});
+  for (const int64_t limit : {int64_t{0}, 64 * TCoverBudget::kMegabyte}) {
+    TFakeViewPlatform platform;
+    TFakeViewSettings settings;
+    TMarquelle2 view(platform, settings);
+    view.CoverBudget.SetLimit(limit);
+    for (int32_t i = 0; i < 6; ++i) {
+      view.Albums.Add(PlainAlbum(i, 8));
+      view.Albums.Items(i)->CoverReady = i != 4;
+    }
+    view.Albums.Items(4)->CoverFile = temp.Path() + "broken.jpg";
+    view.AlbumCount = 6;
+    { TLoaderPause pause(view); }
+    TAlbum& broken = *view.Albums.Items(4);
+    EXPECT_TRUE(PumpUntil(platform, [&] {
+      std::lock_guard<std::mutex> lock(broken.CoverLock);
+      return broken.Cover.Width() == 300;
+    })) << limit;
+    EXPECT_EQ(view.Albums.Items(3)->Cover.Width(), 8) << limit;
+  }
 }
