@@ -22,7 +22,7 @@ endforeach()
 add_executable(test_view_tsan ${tsan_sources})
 target_include_directories(test_view_tsan PRIVATE "${CMAKE_SOURCE_DIR}/src" "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_CURRENT_LIST_DIR}"
   /usr/src/googletest/googletest/include /usr/src/googletest/googletest)
-target_link_libraries(test_view_tsan PRIVATE tavio_jpeg Threads::Threads)
+target_link_libraries(test_view_tsan PRIVATE tavio_jpeg tavio_png Threads::Threads)
 # Replaces the directory's sanitizer options instead of adding to them.
 set_property(TARGET test_view_tsan PROPERTY COMPILE_OPTIONS
   -msse2 -mfpmath=sse -ffp-contract=off -fsanitize=thread -fno-omit-frame-pointer)
