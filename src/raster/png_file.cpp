@@ -44,14 +44,16 @@ TColor32 OverWhite(uint32_t r, uint32_t g, uint32_t b, uint32_t a) {
   return Color32(mix(r), mix(g), mix(b));
 }
 
-// libspng writes R, G, B, A bytes into the bitmap's memory; each becomes our
-// opaque ARGB word in place.
+// libspng writes R, G, B, A bytes into the bitmap's memory, a word that reads
+// A B G R on our little-endian targets; each becomes our opaque ARGB in place.
 void RgbaToOpaqueArgb(TBitmap32& bitmap) {
   TColor32* pixel = bitmap.Bits();
   const size_t count = static_cast<size_t>(bitmap.Width()) * static_cast<size_t>(bitmap.Height());
   for (size_t i = 0; i < count; ++i) {
-    const auto* bytes = reinterpret_cast<const uint8_t*>(pixel + i);
-    pixel[i] = OverWhite(bytes[0], bytes[1], bytes[2], bytes[3]);
+    const uint32_t abgr = pixel[i];
+    const uint32_t r = abgr & 0xFF, g = (abgr >> 8) & 0xFF, b = (abgr >> 16) & 0xFF, a = abgr >> 24;
+    // The common opaque pixel: red and blue change places.
+    pixel[i] = a == 255 ? (abgr & 0xFF00FF00u) | (r << 16) | b : OverWhite(r, g, b, a);
   }
 }
 
