@@ -12,6 +12,7 @@
 #include "raster/raster_error.h"
 #include "raster/text_painter.h"
 #include "support/png_encoder.h"
+#include "view/prepare_cover.h"
 
 namespace tavio {
 namespace {
@@ -94,6 +95,23 @@ TEST(PlatformRaster, PngNamedJpgLoadsInEveryBuild) {
   ASSERT_EQ(b.Width(), 5);
   EXPECT_EQ(b.GetPixel(0, 0), Color32(0x8F, 0x9F, 0xAF));  // half over white
   EXPECT_EQ(b.GetPixel(4, 2), Color32(1, 2, 3));
+}
+
+TEST(PlatformRaster, BrokenPictureGetsTheDefaultCoverWithItsTitle) {
+  const std::string path = (std::filesystem::temp_directory_path() / "tavio_broken_folder.jpg").string();
+  WriteFileBytes(path, {0xFF, 0xD8, 0xFF, 0xE0, 0x00});
+  TBitmap33 cover;
+  PrepareCoverInto(cover, path, "Broken Cover");
+  std::filesystem::remove(path);
+  ASSERT_EQ(cover.Width(), 300);
+  int inked = 0;  // the title band, white on the default picture itself
+  for (int32_t y = 8; y < 24; ++y)
+    for (int32_t x = 8; x < 150; ++x) inked += cover.GetPixel(x, y) != kOpaqueWhite;
+#if defined(_WIN32)
+  EXPECT_GT(inked, 50);
+#else
+  EXPECT_EQ(inked, 0);
+#endif
 }
 
 }  // namespace
