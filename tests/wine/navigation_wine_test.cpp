@@ -8,9 +8,13 @@
 #include <vector>
 
 #include "library/library_files.h"
+#include "library/library_scan_files.h"
 #include "player_host_run.h"
 #include "raster/bmp_file.h"
 #include "raster/picture_file.h"
+#include "settings/search_paths.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
 
 using namespace tavio;
 using namespace tavio::test;
@@ -150,4 +154,41 @@ TEST(Navigation, PlayingAlbumIsMarkedAndShownFromTheMenu_Wine) {
   };
   EXPECT_EQ(markPixels("before"), 0);
   EXPECT_GT(markPixels("shown"), 10);
+}
+
+// A scan from the settings dialog makes new records and sorts them again:
+// the album in the middle before is the one in the middle after.
+TEST(Navigation, MiddleAlbumStaysAfterAScanInTheSettingsDialog_Wine) {
+  const std::string folder = NewTempFolder("stay");
+  const std::string pluginFolder = folder + "Plugins\\Tavio\\";
+  CreateDirectoryA((folder + "Plugins\\").c_str(), nullptr);
+  CreateDirectoryA(pluginFolder.c_str(), nullptr);
+  const std::string music = folder + "Music";
+  TOLSaveable albums, hidden;
+  for (int i = 0; i < 8; ++i) {
+    const std::string albumFolder = music + "\\Album" + std::to_string(i) + "\\";
+    WriteBytes(albumFolder + "01.mp3", Mp3WithTags("Artist", "Album " + std::to_string(i), "2001", "Pop"));
+    WriteJpeg(albumFolder + "folder.jpg", 64, 64);
+    auto* album = new TAlbum;
+    album->Album = "Album " + std::to_string(i);
+    album->CoverFile = albumFolder + "folder.jpg";
+    albums.Add(album);
+  }
+  SaveLibraryFiles(pluginFolder, albums, hidden);
+  WriteScriptedRunSettings(20);
+  WriteSearchPaths(*OpenSettingsStore(), {music});
+
+  const auto run = RunPlayerHost(Script({{"click 20 360", "key 35", "settle", "config", "dialog-tab Library",
+                                          "dialog-button Scan Directories ...", "dialog-button OK",
+                                          "dialog-button Close", "settle"}}),
+                                 "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(run.Contains("message 8 albums found."));
+  // The view writes its middle album when it ends.
+  const int32_t index = OpenSettingsStore()->ReadInteger(settings::kSettings, settings::kCurrentIndex, -1);
+  TOLSaveable saved, savedHidden;
+  LoadLibraryFiles(pluginFolder, saved, savedHidden);
+  ASSERT_EQ(saved.Count(), 8);
+  ASSERT_TRUE(index >= 0 && index < 8) << index;
+  EXPECT_EQ(saved.Items(index)->Album, "Album 7");
 }
