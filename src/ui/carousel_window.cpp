@@ -19,7 +19,7 @@ constexpr UINT_PTR kScrollTimerId = 1;
 // Menu ids after the cover menu's (which are 1 + its index).
 constexpr UINT kShowPlayingId = 100;
 constexpr UINT kFollowPlayingId = 101;
-// Windows 10 1803 and later; older systems (and Wine) refuse it.
+// Windows 10 1803 and later; older systems refuse it and get a plain timer.
 constexpr DWORD kHighResolutionTimer = 0x00000002;
 
 HANDLE NewFrameTimer() {
