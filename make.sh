@@ -83,6 +83,13 @@ case "$action" in
     configure "$out/build/bench" -DTAVIO_SANITIZE=OFF -DCMAKE_BUILD_TYPE=Release -DTAVIO_OUT="$out/bench"
     cmake --build "$out/build/bench"
     for b in "$out"/bench/bench_*; do echo "== $(basename "$b")"; "$b" "$@"; done
+    # The plug-in in the stand-in player, under Wine.
+    build_windows
+    if [ "$TAVIO_WINE_BITS" = 64 ]; then export TAVIO_WINEPREFIX="$out/wineprefix64"
+    else export TAVIO_WINEPREFIX="$out/wineprefix"; fi
+    echo "== bench_wine_view_cpu"
+    TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
+      "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" bench_wine_view_cpu.exe
     ;;
   fuzz)
     exec "$root/tools/fuzz.sh" "$out" "$@"

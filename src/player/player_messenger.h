@@ -14,6 +14,9 @@ inline constexpr uint32_t kWmCommand = 0x0111;
 inline constexpr uint32_t kWmUser = 0x0400;
 inline constexpr intptr_t kIpcIsPlaying = 104;
 inline constexpr intptr_t kIpcDeletePlaylist = 101;
+inline constexpr intptr_t kIpcGetListPos = 125;
+// The 8-bit path of a playlist entry, as a pointer into the player's memory.
+inline constexpr intptr_t kIpcGetPlaylistFile = 211;
 inline constexpr uintptr_t kCommandPlay = 40045;
 inline constexpr uintptr_t kCommandStop = 40047;
 inline constexpr uintptr_t kCopyDataPlayFile = 100;

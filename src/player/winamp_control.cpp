@@ -1,5 +1,7 @@
 #include "player/winamp_control.h"
 
+#include <cstring>
+
 namespace tavio {
 namespace {
 
@@ -38,6 +40,18 @@ void TWinAmpControl::AddFile(const std::string& path) {
 }
 
 void TWinAmpControl::Play() { SendCommand(kWmCommand, kCommandPlay, 0); }
+
+std::string TWinAmpControl::PlayingFile() {
+  // Longer than any path the player's 8-bit interface can hold.
+  constexpr size_t kMaxPathBytes = 4096;
+  if (GoFindWinAmp() == 0) return "";
+  const intptr_t position = SendCommand(kWmUser, 0, kIpcGetListPos);
+  if (position < 0) return "";
+  const intptr_t text = SendCommand(kWmUser, static_cast<uintptr_t>(position), kIpcGetPlaylistFile);
+  if (text == 0) return "";
+  const char* path = reinterpret_cast<const char*>(text);
+  return std::string(path, strnlen(path, kMaxPathBytes));
+}
 
 intptr_t TWinAmpControl::SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam) {
   return messenger_.Send(WindowHandle, message, wParam, lParam);

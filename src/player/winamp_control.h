@@ -22,6 +22,10 @@ class TWinAmpControl {
   // Appends the file (an 8-bit ANSI path) to the end of the playlist.
   void AddFile(const std::string& path);
   void Play();
+  // The path of the playlist entry the player is on; empty without a player
+  // or an entry. The player answers with a pointer into its own memory,
+  // which is ours too: the plug-in runs inside the player.
+  std::string PlayingFile();
   intptr_t SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam);
 
   // The player's folder with a backslash appended (also when it already ends

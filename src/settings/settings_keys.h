@@ -28,6 +28,8 @@ inline constexpr std::string_view kScanAll = "SCANALL";
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
 // Megabytes all prepared covers may take together; 0 = no limit.
 inline constexpr std::string_view kCoverMemory = "COVERMEMORY";
+// Whether a new song brings its album to the middle.
+inline constexpr std::string_view kFollowPlaying = "FOLLOWPLAYING";
 inline constexpr std::string_view kFrameTop = "T";
 inline constexpr std::string_view kFrameLeft = "L";
 inline constexpr std::string_view kFrameRight = "R";

@@ -81,6 +81,7 @@ void ReadStartupSettings(TSettingsStore& store, const std::string& pluginFolder,
   else
     ReadStore(store, settings);
   settings.CoverMemory = ReadCoverMemory(store);
+  settings.FollowPlaying = store.ReadFlag(kSettings, kFollowPlaying, false);
 }
 
 void ReadStartupSettings(TViewSettings& settings) {
@@ -97,5 +98,7 @@ void WriteViewPosition(TSettingsStore& store, int32_t currentIndex, int32_t step
 void WriteViewPosition(int32_t currentIndex, int32_t stepCount) {
   WriteViewPosition(*OpenSettingsStore(), currentIndex, stepCount);
 }
+
+void WriteFollowPlaying(bool follow) { OpenSettingsStore()->WriteFlag(kSettings, kFollowPlaying, follow); }
 
 }  // namespace tavio

@@ -23,6 +23,7 @@ struct TViewSettings {
   bool ReverseScroll = false;
   // COVERMEMORY: megabytes for all prepared covers together, 0 for no limit.
   int32_t CoverMemory = settings::kDefaultCoverMemory;
+  bool FollowPlaying = false;
   std::string PluginFolder;
   std::vector<std::string> SearchPaths;
 };
@@ -39,5 +40,8 @@ void ReadStartupSettings(TViewSettings& settings);
 // The view's destruction: INDEX, then FANZSTEPS.
 void WriteViewPosition(TSettingsStore& store, int32_t currentIndex, int32_t stepCount);
 void WriteViewPosition(int32_t currentIndex, int32_t stepCount);
+
+// FOLLOWPLAYING, as the view's menu switches it.
+void WriteFollowPlaying(bool follow);
 
 }  // namespace tavio

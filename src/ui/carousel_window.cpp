@@ -16,6 +16,16 @@ namespace {
 
 constexpr UINT kRunTaskMessage = WM_APP + 1;
 constexpr UINT_PTR kScrollTimerId = 1;
+// Menu ids after the cover menu's (which are 1 + its index).
+constexpr UINT kShowPlayingId = 100;
+constexpr UINT kFollowPlayingId = 101;
+// Windows 10 1803 and later; older systems refuse it and get a plain timer.
+constexpr DWORD kHighResolutionTimer = 0x00000002;
+
+HANDLE NewFrameTimer() {
+  if (HANDLE timer = CreateWaitableTimerExW(nullptr, nullptr, kHighResolutionTimer, TIMER_ALL_ACCESS)) return timer;
+  return CreateWaitableTimerW(nullptr, FALSE, nullptr);
+}
 
 TMouseButton ButtonOf(UINT msg) {
   switch (msg) {
@@ -29,6 +39,22 @@ TMouseButton ButtonOf(UINT msg) {
       return TMouseButton::mbMiddle;
     default:
       return TMouseButton::mbLeft;
+  }
+}
+
+// The view's keys; false for one it leaves alone.
+bool ViewKeyOf(WPARAM virtualKey, TViewKey& key) {
+  switch (virtualKey) {
+    case VK_LEFT: key = TViewKey::Left; return true;
+    case VK_RIGHT: key = TViewKey::Right; return true;
+    case VK_PRIOR: key = TViewKey::PageUp; return true;
+    case VK_NEXT: key = TViewKey::PageDown; return true;
+    case VK_HOME: key = TViewKey::Home; return true;
+    case VK_END: key = TViewKey::End; return true;
+    case VK_RETURN: key = TViewKey::Enter; return true;
+    case VK_SPACE: key = TViewKey::Space; return true;
+    case VK_ESCAPE: key = TViewKey::Escape; return true;
+    default: return false;
   }
 }
 
@@ -57,6 +83,8 @@ class TDcCanvas : public TScreenCanvas {
 TCarouselWindow::TCarouselWindow(HWND parent, int x, int y, int w, int h) {
   CreateHandle("TMarquelle2", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, 0, parent, x, y, w, h,
                "", CS_DBLCLKS);
+  QueryPerformanceFrequency(&clockFrequency_);
+  frameTimer_ = NewFrameTimer();
   view_ = std::make_unique<TMarquelle2>(*this);
   view_->Covers.Source = this;
   songGrid_ = std::make_unique<TSongGridWindow>(Handle(), view_->SongList);
@@ -71,6 +99,7 @@ TCarouselWindow::~TCarouselWindow() {
   view_.reset();
   DropPostedTasks();
   DestroyHandle();
+  if (frameTimer_) CloseHandle(frameTimer_);
 }
 
 void TCarouselWindow::PaintOver(HDC dc) {
@@ -114,6 +143,8 @@ LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lPara
     case WM_MBUTTONDBLCLK:
       // The release must reach the view wherever the pointer is by then.
       SetCapture(Handle());
+      // Keys reach the view once it has been clicked.
+      SetFocus(Handle());
       if (msg == WM_LBUTTONDOWN) leftPressed_ = true;
       view_->MouseDown(ButtonOf(msg), GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
@@ -125,6 +156,21 @@ LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lPara
       if (msg == WM_LBUTTONUP) ClickIfReleasedInside(lParam);
       // The default handling of a right release asks for the context menu.
       if (msg == WM_RBUTTONUP) break;
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS | DLGC_WANTCHARS | DLGC_WANTALLKEYS;
+    case WM_KEYDOWN: {
+      if (wParam == 'P' && GetKeyState(VK_CONTROL) < 0) {
+        view_->ShowPlayingAlbum();
+        return 0;
+      }
+      TViewKey key;
+      if (!ViewKeyOf(wParam, key)) break;
+      view_->KeyDown(key);
+      return 0;
+    }
+    case WM_CHAR:
+      view_->CharTyped(static_cast<char>(wParam));
       return 0;
     case WM_CONTEXTMENU:
       ShowCoverMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -157,6 +203,17 @@ void TCarouselWindow::ClickIfReleasedInside(LPARAM point) {
 
 void TCarouselWindow::ProcessPendingMessages() { PumpPendingMessages(); }
 
+void TCarouselWindow::WaitUntil(int64_t dueMs) {
+  const int64_t remainingMs = dueMs - NowMs();
+  LARGE_INTEGER due;
+  due.QuadPart = -remainingMs * 10000;  // relative, in 100 ns units
+  if (remainingMs <= 0 || !frameTimer_ || !SetWaitableTimer(frameTimer_, &due, 0, nullptr, nullptr, FALSE)) {
+    PumpPendingMessages();
+    return;
+  }
+  PumpMessagesUntilSignalled(frameTimer_);
+}
+
 void TCarouselWindow::SetTimer(bool enabled, uint32_t intervalMs) {
   if (!Handle()) return;
   if (enabled)
@@ -165,7 +222,11 @@ void TCarouselWindow::SetTimer(bool enabled, uint32_t intervalMs) {
     KillTimer(Handle(), kScrollTimerId);
 }
 
-int64_t TCarouselWindow::NowMs() { return static_cast<int64_t>(GetTickCount64()); }
+int64_t TCarouselWindow::NowMs() {
+  LARGE_INTEGER now;
+  if (clockFrequency_.QuadPart <= 0 || !QueryPerformanceCounter(&now)) return static_cast<int64_t>(GetTickCount64());
+  return now.QuadPart / clockFrequency_.QuadPart * 1000 + now.QuadPart % clockFrequency_.QuadPart * 1000 / clockFrequency_.QuadPart;
+}
 
 void TCarouselWindow::PostToViewThread(std::function<void()> task) {
   auto* boxed = new std::function<void()>(std::move(task));
@@ -195,11 +256,21 @@ void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
   }
   HMENU menu = CreatePopupMenu();
   for (size_t i = 0; i < kCoverMenu.size(); ++i) AppendMenuA(menu, MF_STRING, i + 1, kCoverMenu[i].Caption);
-  const int chosen = static_cast<int>(
-      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screenX, screenY, 0, Handle(), nullptr));
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kShowPlayingId, "Show playing album");
+  AppendMenuA(menu, MF_STRING | (view_->Playing.Follow ? MF_CHECKED : MF_UNCHECKED), kFollowPlayingId,
+              "Follow the playing album");
+  const UINT chosen =
+      TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screenX, screenY, 0, Handle(), nullptr);
   DestroyMenu(menu);
-  if (chosen <= 0) return;
-  view_->Covers.Run(kCoverMenu[static_cast<size_t>(chosen - 1)].Item);
+  if (chosen == kShowPlayingId)
+    view_->ShowPlayingAlbum();
+  else if (chosen == kFollowPlayingId)
+    view_->SetFollowPlaying(!view_->Playing.Follow);
+  else if (chosen >= 1 && chosen <= kCoverMenu.size())
+    view_->Covers.Run(kCoverMenu[chosen - 1].Item);
+  else
+    return;
   // The pixels saved under the menu may be put back after the frame drew:
   // paint it once more from the frame buffer.
   InvalidateRect(Handle(), nullptr, FALSE);

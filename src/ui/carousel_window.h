@@ -26,6 +26,7 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverS
  private:
   void Flush() override { TPaintBox32::Flush(); }
   void ProcessPendingMessages() override;
+  void WaitUntil(int64_t dueMs) override;
   void SetTimer(bool enabled, uint32_t intervalMs) override;
   int64_t NowMs() override;
   void PostToViewThread(std::function<void()> task) override;
@@ -41,6 +42,10 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverS
 
   std::unique_ptr<TMarquelle2> view_;
   std::unique_ptr<TSongGridWindow> songGrid_;
+  // Wakes the frame wait; high-resolution where the system offers it, so a
+  // 16 ms wait is not rounded up to the scheduler's 15.6 ms tick twice.
+  HANDLE frameTimer_ = nullptr;
+  LARGE_INTEGER clockFrequency_{};
   // A left press on this window that a release here turns into a click.
   bool leftPressed_ = false;
 };

@@ -43,6 +43,24 @@ void PumpPendingMessages() {
   }
 }
 
+void PumpMessagesUntilSignalled(HANDLE handle) {
+  // Thread messages are held back until the end: posted again at once, they
+  // would wake the wait over and over.
+  TThreadMessageKeeper keeper;
+  MSG msg;
+  for (;;) {
+    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) {
+        PostQuitMessage(static_cast<int>(msg.wParam));
+        return;
+      }
+      keeper.Dispatch(nullptr, msg);
+    }
+    const DWORD woke = MsgWaitForMultipleObjects(1, &handle, FALSE, INFINITE, QS_ALLINPUT);
+    if (woke != WAIT_OBJECT_0 + 1) return;
+  }
+}
+
 void RunModalLoop(HWND dialog, const bool& done) {
   TThreadMessageKeeper keeper;
   MSG msg;

@@ -73,8 +73,11 @@ void TMarquelle2::DrawCoverAt(const TBitmap33& slot, float x, float angle) {
   }
 }
 
-void TMarquelle2::DrawCaption(const std::string& text, bool opaqueBackground) {
-  const TTextStyle style{kDefaultUiFont, kOpaqueWhite, opaqueBackground, kOpaqueBlack};
+void TMarquelle2::DrawCaptionLine(int32_t albumIndex, bool opaqueBackground) {
+  std::string text;
+  TColor32 color = kOpaqueWhite;
+  if (!Keys.CaptionOverride(text, color)) text = CaptionOf(albumIndex);
+  const TTextStyle style{kDefaultUiFont, color, opaqueBackground, kOpaqueBlack};
   PaintText(FrameBuffer, 20, Height() - 20, text, style);
 }
 
@@ -93,7 +96,8 @@ void TMarquelle2::DrawRestFrame() {
   DrawCoverAt(SlotAt(5), static_cast<float>(Places.OuterRightX), static_cast<float>(Angles.OuterRight));
   DrawCoverAt(SlotAt(4), static_cast<float>(Places.InnerRightX), static_cast<float>(Angles.InnerRight));
   DrawCoverAt(SlotAt(3), static_cast<float>(Places.CenterX), static_cast<float>(Angles.Center));
-  DrawCaption(CaptionOf(CurrentIndex), true);
+  Playing.DrawMarks();
+  DrawCaptionLine(CurrentIndex, true);
   DrawControlPanel();
   Platform.Flush();
 }
@@ -114,10 +118,9 @@ void TMarquelle2::DrawMovingFrame(int32_t step) {
   moving(4, p.InnerRightX, p.OuterRightX, a.InnerRight, a.OuterRight);
   // The cover leaving the middle stays in front of the one arriving.
   moving(3, p.CenterX, p.InnerRightX, a.Center, a.InnerRight);
-  DrawCaption(CaptionOf(CurrentIndex + CaptionShift), false);
+  DrawCaptionLine(CurrentIndex + CaptionShift, false);
   DrawControlPanel();
   Platform.Flush();
-  Platform.ProcessPendingMessages();
 }
 
 void TMarquelle2::RefillSlots() {
@@ -148,7 +151,9 @@ void TMarquelle2::RefreshStaleSlots() {
 }
 
 void TMarquelle2::RunPendingRefill() {
-  if (refillPending_)
+  if (pendingJump_ >= 0)
+    JumpTo(pendingJump_);
+  else if (refillPending_)
     RefillSlots();
   else
     RefreshStaleSlots();

@@ -14,6 +14,7 @@ class TPlatformViewSettings : public TViewSettingsSource {
   void WritePosition(int32_t currentIndex, int32_t stepCount) override {
     WriteViewPosition(currentIndex, stepCount);
   }
+  void WriteFollowPlaying(bool follow) override { tavio::WriteFollowPlaying(follow); }
 };
 
 }  // namespace
@@ -57,6 +58,7 @@ void TMarquelle2::ApplyStartupSettings() {
   CoverBudget.SetLimit(static_cast<int64_t>(s.CoverMemory) * TCoverBudget::kMegabyte);
   PluginFolder = s.PluginFolder;
   SearchPaths = s.SearchPaths;
+  Playing.Follow = s.FollowPlaying;
 }
 
 TMarquelle2::~TMarquelle2() {

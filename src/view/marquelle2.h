@@ -17,6 +17,9 @@
 #include "view/cover_budget.h"
 #include "view/cover_commands.h"
 #include "view/cover_loader.h"
+#include "view/frame_pacer.h"
+#include "view/keyboard_navigation.h"
+#include "view/playing_album.h"
 #include "view/song_list.h"
 #include "view/view_geometry.h"
 #include "view/view_platform.h"
@@ -39,6 +42,8 @@ class TViewSettingsSource {
   virtual ~TViewSettingsSource() = default;
   virtual void ReadStartup(TViewSettings& settings) = 0;
   virtual void WritePosition(int32_t currentIndex, int32_t stepCount) = 0;
+  // A source that keeps nothing forgets it.
+  virtual void WriteFollowPlaying(bool) {}
 };
 
 // The platform's settings store for the player's plug-in folder.
@@ -120,7 +125,7 @@ class TMarquelle2 {
   // Draws and shows the carousel at rest; nothing while AlbumCount is 0.
   void DrawRestFrame();
   // Draws and shows frame step (0..StepCount, before the curve) of a step to
-  // the previous album, then lets the view's thread handle its messages once.
+  // the previous album.
   void DrawMovingFrame(int32_t step);
   // Fills all six slots around CurrentIndex, draws the rest frame and starts
   // the timer. While a step runs it is done when the step ends.
@@ -143,10 +148,26 @@ class TMarquelle2 {
   void MouseUp(TMouseButton button, int32_t x, int32_t y);
   // A press on the control panel at panel coordinate a (1..100).
   void PanelClick(int32_t a);
-  // One wheel notch with its signed delta.
+  // One wheel notch with its signed delta: a step queued, never lost.
   void CMMouseWheel(int32_t delta);
   bool DoMouseWheel(int32_t delta);
   void SetTimerEnabled(bool enabled);
+  // One step to the previous (direction < 0) or next album, run now, or
+  // after the running step; steps that had to wait run quick.
+  void QueueStep(int32_t direction);
+  // Brings album albumIndex (taken cyclically) straight to the middle: the
+  // slots are filled again and the rest frame drawn. Mid-step it is done
+  // when the step ends.
+  void JumpTo(int32_t albumIndex);
+
+  // --- The playing album (playing_album.cpp) ---
+  void ShowPlayingAlbum() { Playing.Show(); }
+  // "Follow the playing album", kept in the settings store.
+  void SetFollowPlaying(bool follow);
+
+  // --- Keys and type-to-jump (keyboard_navigation.cpp) ---
+  void KeyDown(TViewKey key) { Keys.KeyDown(key); }
+  void CharTyped(char c) { Keys.CharTyped(c); }
 
   // --- Cover commands (cover_commands.cpp) ---
   void PasteCover() { Covers.PasteCover(); }
@@ -156,6 +177,9 @@ class TMarquelle2 {
   // --- Song list (song_list.cpp): the view's song grid is SongList ---
   // A left click (press and release) on the view.
   void Click();
+  // Enter and Escape: the middle album's song list in, or out again.
+  void OpenSongList();
+  void CloseSongList();
   void FlipSongList() { SongList.FlipSongList(); }
   void PaintGridInto(TBitmap32& bitmap) { SongList.PaintGridInto(bitmap); }
   void PlaySong() { SongList.PlaySong(); }
@@ -207,6 +231,8 @@ class TMarquelle2 {
   TWinkel Angles;
   bool ReverseScroll = false;
   TCoverCommands Covers{*this};
+  TKeyboardNavigation Keys{*this};
+  TPlayingAlbum Playing{*this};
 
  private:
   // Busy for one scope, cleared however the scope is left.
@@ -226,12 +252,21 @@ class TMarquelle2 {
   TAlbum& AlbumOf(int32_t i) const;
   void DrawCoverAt(const TBitmap33& slot, float x, float angle);
   void CopySlotColumns(size_t slot);
-  void DrawCaption(const std::string& text, bool opaqueBackground);
+  // The caption of the album, or the search text being typed.
+  void DrawCaptionLine(int32_t albumIndex, bool opaqueBackground);
   void DrawControlPanel();
   void SetTimerInterval(uint32_t intervalMs);
   // Every slot's Position moves by shift places, modulo 6.
   void ShiftPositions(int32_t shift);
   void FinishStep(int64_t startMs);
+  // Frame step of the running step, drawn only when it shows something new,
+  // then the wait for the next frame slot, handling messages.
+  void PacedFrame(int32_t step);
+  // Frames of the running step, and the step (0..StepCount) frame stands
+  // for: a quick step draws a share of the frames along the same curve.
+  int32_t StepFrames() const;
+  int32_t StepOfFrame(int32_t frame) const;
+  void RunQueuedSteps();
   void MoveToNextIndex();
   void RunPendingRefill();
   std::unique_ptr<TSearchThread> NewLoader(TOLSaveable& list, bool backward, int32_t startIndex,
@@ -253,6 +288,14 @@ class TMarquelle2 {
   // never prepared (after a scan, a re-sort, or loaders that had finished).
   void ResumeLoadersWithWork();
 
+  TFramePacer pacer_{Platform};
+  // A quick step takes this share of the frames of an animated one.
+  static constexpr int32_t kQuickStepShare = 4;
+  // Wheel notches and arrow keys not yet run, signed by direction.
+  int32_t queuedSteps_ = 0;
+  bool quickStep_ = false;
+  // The album a jump asked for during a step; -1 for none.
+  int32_t pendingJump_ = -1;
   bool refillPending_ = false;
   std::atomic<bool> refillRequested_{false};
   // The album index each of Slots shows (-1: none yet). Written on the view's

@@ -1,5 +1,8 @@
-// Scrolling: the two one-album steps (animated or instant), the frame count
-// adaptation, the timer tick and the pointer, button, panel and wheel input.
+// Scrolling: the two one-album steps (animated, quick or instant), the steps
+// queued by wheel and keys, the jump, the frame count adaptation, the timer
+// tick and the pointer, button, panel and wheel input.
+#include <algorithm>
+
 #include "view/marquelle2.h"
 #include "view/movement_curve.h"
 
@@ -21,7 +24,14 @@ void TMarquelle2::ShiftPositions(int32_t shift) {
 
 int32_t TMarquelle2::ApplyCurve(int32_t step) const { return CurvedFrame(step, StepCount, CurveMode, CurveA, CurveB); }
 
+void TMarquelle2::PacedFrame(int32_t step) {
+  if (pacer_.Changes(ApplyCurve(step))) DrawMovingFrame(step);
+  pacer_.WaitForNextSlot();
+}
+
 void TMarquelle2::FinishStep(int64_t startMs) {
+  // A quick step is short on purpose: it tells nothing about the machine.
+  if (quickStep_) return;
   StepCount = AdaptedStepCount(StepCount, StepDuration, Platform.NowMs() - startMs);
 }
 
@@ -37,6 +47,12 @@ void TMarquelle2::BringInNext() {
 
 void TMarquelle2::MoveToNextIndex() { CurrentIndex = CurrentIndex == AlbumCount - 1 ? 0 : CurrentIndex + 1; }
 
+int32_t TMarquelle2::StepFrames() const { return quickStep_ ? std::max(StepCount / kQuickStepShare, 1) : StepCount; }
+
+int32_t TMarquelle2::StepOfFrame(int32_t frame) const {
+  return quickStep_ ? static_cast<int32_t>(static_cast<int64_t>(frame) * StepCount / StepFrames()) : frame;
+}
+
 void TMarquelle2::StepPrevious() {
   if (Busy || AlbumCount == 0) return;
   CoverBudget.SetMiddle(Wrapped(CurrentIndex - 1));
@@ -51,7 +67,8 @@ void TMarquelle2::StepPrevious() {
     {
       TBusyScope busy(*this);
       CaptionShift = -1;
-      for (int32_t step = 1; step <= StepCount; ++step) DrawMovingFrame(step);
+      pacer_.Start();
+      for (int32_t frame = 1; frame <= StepFrames(); ++frame) PacedFrame(StepOfFrame(frame));
       BringInPrevious();
     }
     FinishStep(startMs);
@@ -75,8 +92,9 @@ void TMarquelle2::StepNext() {
       TBusyScope busy(*this);
       CaptionShift = 1;
       BringInNext();
+      pacer_.Start();
       try {
-        for (int32_t step = StepCount; step >= 0; --step) DrawMovingFrame(step);
+        for (int32_t frame = StepFrames(); frame >= 0; --frame) PacedFrame(StepOfFrame(frame));
       } catch (...) {
         // The slots already stand one place on; the index must follow them.
         MoveToNextIndex();
@@ -90,11 +108,53 @@ void TMarquelle2::StepNext() {
   RunPendingRefill();
 }
 
+void TMarquelle2::QueueStep(int32_t direction) {
+  queuedSteps_ += direction < 0 ? -1 : 1;
+  RunQueuedSteps();
+}
+
+void TMarquelle2::RunQueuedSteps() {
+  // A step's messages may queue more; they are taken by this same loop.
+  bool first = true;
+  while (queuedSteps_ != 0 && !Busy && AlbumCount > 0) {
+    const int32_t direction = queuedSteps_ < 0 ? -1 : 1;
+    queuedSteps_ -= direction;
+    // Steps that had to wait are a backlog: they run quick.
+    quickStep_ = !first || queuedSteps_ != 0;
+    first = false;
+    try {
+      direction < 0 ? StepPrevious() : StepNext();
+    } catch (...) {
+      quickStep_ = false;
+      queuedSteps_ = 0;
+      throw;
+    }
+    quickStep_ = false;
+  }
+}
+
+void TMarquelle2::JumpTo(int32_t albumIndex) {
+  if (AlbumCount == 0) return;
+  queuedSteps_ = 0;
+  // Mid-step the index is the step's; the jump is made when it ends.
+  if (Busy) {
+    pendingJump_ = Wrapped(albumIndex);
+    return;
+  }
+  pendingJump_ = -1;
+  SongList.Hide();
+  CurrentIndex = Wrapped(albumIndex);
+  RefillSlots();
+}
+
 void TMarquelle2::TimerTick() {
   if (AlbumCount == 0 || Busy) return;
   if (ScrollDirection < 0) StepPrevious();
   // Messages handled during the step may have turned the direction round.
   if (ScrollDirection > 0) StepNext();
+  RunQueuedSteps();
+  Keys.Tick();
+  Playing.Poll();
   RefreshStaleSlots();
   CleanUpLoaders();
   ResumeLoadersWithWork();
@@ -156,10 +216,7 @@ void TMarquelle2::PanelClick(int32_t a) {
 void TMarquelle2::CMMouseWheel(int32_t delta) { DoMouseWheel(delta); }
 
 bool TMarquelle2::DoMouseWheel(int32_t delta) {
-  if (delta < 0)
-    StepPrevious();
-  else
-    StepNext();
+  QueueStep(delta < 0 ? -1 : 1);
   return true;
 }
 

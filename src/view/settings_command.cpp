@@ -53,12 +53,28 @@ void TSettingsCommand::ResumeLoaders() {
   stoppedLoaders_ = {};
 }
 
+std::string TSettingsCommand::MiddleFolder() const {
+  if (view_.AlbumCount <= 0 || view_.CurrentIndex < 0 || view_.CurrentIndex >= view_.Albums.Count()) return "";
+  return FolderOf(view_.Albums.Items(view_.CurrentIndex)->CoverFile);
+}
+
+bool TSettingsCommand::FindMiddleAgain(const std::string& folder) {
+  if (folder.empty()) return false;
+  for (int32_t i = 0; i < view_.Albums.Count(); ++i) {
+    if (FolderOf(view_.Albums.Items(i)->CoverFile) != folder) continue;
+    view_.CurrentIndex = i;
+    return true;
+  }
+  return false;
+}
+
 void TSettingsCommand::ResortAlbums() {
   {
     TLoaderPause pause(view_);
+    const std::string middle = MiddleFolder();
     view_.AlbumCount = view_.Albums.Count();
     view_.Albums.Sort(CompareAlbums);
-    view_.CurrentIndex = 0;
+    if (!FindMiddleAgain(middle)) view_.CurrentIndex = 0;
   }
   view_.RefillSlots();
   view_.Layout();
@@ -71,9 +87,11 @@ void TSettingsCommand::ApplyCoverSize(const TConfigModel& dialog) {
 
 void TSettingsCommand::ChangeLists(const std::function<void()>& change) {
   TLoaderPause pause(view_);
+  // Known by its folder: a scan makes new records for the same albums.
+  const std::string middle = MiddleFolder();
   change();
   view_.AlbumCount = view_.Albums.Count();
-  KeepCurrentIndexInRange();
+  if (!FindMiddleAgain(middle)) KeepCurrentIndexInRange();
 }
 
 }  // namespace tavio

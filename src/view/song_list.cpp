@@ -47,6 +47,24 @@ void TMarquelle2::Click() {
   RunPendingRefill();
 }
 
+void TMarquelle2::OpenSongList() {
+  if (AlbumCount == 0 || Busy || SongList.Visible()) return;
+  {
+    TBusyScope busy(*this);
+    SongList.Turn();
+  }
+  RunPendingRefill();
+}
+
+void TMarquelle2::CloseSongList() {
+  if (Busy || !SongList.Visible()) return;
+  {
+    TBusyScope busy(*this);
+    SongList.FlipSongList();
+  }
+  RunPendingRefill();
+}
+
 int32_t FlipFrameCount(int32_t stepCount) { return std::max(Round(0.8 * stepCount), 1); }
 
 TSongList::TSongList(TMarquelle2& view) : view_(view), player_(&PlatformPlayerMessenger()) {}
@@ -62,8 +80,11 @@ bool TSongList::PressWasOverMiddleCover() const {
 }
 
 void TSongList::Click() {
+  if (PressWasOverMiddleCover()) Turn();
+}
+
+void TSongList::Turn() {
   TWaitCursor wait(screen_);
-  if (!PressWasOverMiddleCover()) return;
   const TAlbum& album = *view_.Albums.Items(view_.CurrentIndex);
   // A folder that is gone or holds no MP3 gives the header rows alone.
   grid_.SetSongs(RowsOf(ReadFolderSongs(FolderPartOf(album.CoverFile))));

@@ -30,6 +30,9 @@ class TSongList {
   // The click on the view, with the view already Busy: when the last press
   // was over the middle cover, rebuilds the list and flips it in or out.
   void Click();
+  // Rebuilds the middle album's list and flips it in or out, wherever the
+  // last press was.
+  void Turn();
   // Animates the turn between the middle cover and the list and toggles
   // the list. Handles no window messages meanwhile.
   void FlipSongList();

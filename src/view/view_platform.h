@@ -30,6 +30,13 @@ class TViewPlatform {
   virtual void Flush() = 0;
   // Lets the view's thread handle its pending window messages once.
   virtual void ProcessPendingMessages() = 0;
+  // Handles the view thread's messages once, then keeps handling them as they
+  // come until the clock reads dueMs, asleep in between (never a spin). A
+  // platform without a screen to keep pace with only handles them once.
+  virtual void WaitUntil(int64_t dueMs) {
+    (void)dueMs;
+    ProcessPendingMessages();
+  }
   virtual void SetTimer(bool enabled, uint32_t intervalMs) = 0;
   // Local clock in milliseconds.
   virtual int64_t NowMs() = 0;

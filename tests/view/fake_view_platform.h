@@ -27,6 +27,11 @@ class TFakeViewPlatform : public TViewPlatform {
     ++messageRounds;
     if (onMessages) onMessages();
   }
+  // The wait moves the clock on to the slot, as the real one sleeps until it.
+  void WaitUntil(int64_t dueMs) override {
+    ProcessPendingMessages();
+    if (now < dueMs) now = dueMs;
+  }
   void SetTimer(bool enabled, uint32_t intervalMs) override {
     timerEnabled = enabled;
     timerInterval = intervalMs;
@@ -101,11 +106,13 @@ class TFakeViewSettings : public TViewSettingsSource {
     writtenIndex = currentIndex;
     writtenStepCount = stepCount;
   }
+  void WriteFollowPlaying(bool follow) override { writtenFollow = follow ? 1 : 0; }
 
   TViewSettings values;
   std::string captionKeys = "Album";
   int32_t writtenIndex = -1;
   int32_t writtenStepCount = -1;
+  int32_t writtenFollow = -1;
 };
 
 // The opaque colour that tells album i's plain cover apart from the others.

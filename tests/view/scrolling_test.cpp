@@ -60,6 +60,8 @@ TEST(Steps, OneAlbumStillAnimatesAndStaysAtIndexZero) {
   TViewFixture f(1);
   for (int32_t k = 0; k < 6; ++k) EXPECT_EQ(f.AlbumInSlot(k), 0);
   const int before = f.platform.flushes;
+  f.view.CurveA = 0;
+  f.view.CurveB = 1;
   f.view.StepCount = 4;
   f.view.StepPrevious();
   EXPECT_EQ(f.platform.flushes - before, 4);
@@ -98,6 +100,7 @@ TEST(Steps, AnimatedStepsDrawTheirFramesAndEndAtTheRestFrame) {
 
   f.platform.frames.clear();
   const TBitmap32 restBefore = f.view.FrameBuffer;
+  f.view.StepCount = 6;  // as before the adaptation
   f.view.StepNext();
   ASSERT_EQ(f.platform.frames.size(), 7u);  // Step 6..0
   EXPECT_EQ(f.view.CaptionShift, 1);
@@ -120,16 +123,44 @@ TEST(Steps, InstantStepDrawsOnlyTheRestFrame) {
 
 TEST(Steps, FrameCountAdaptsToTheMeasuredStep) {
   TViewFixture f(10);
+  f.view.CurveA = 0;
+  f.view.CurveB = 1;
   f.view.StepCount = 50;
   f.platform.msPerFlush = 40;  // 50 frames take 2000 ms
   f.view.StepPrevious();
   EXPECT_EQ(f.view.StepCount, 25);
-  f.platform.msPerFlush = 0;  // a step measured at 0 ms keeps the count
+  f.platform.msPerFlush = 0;  // quick frames wait for their slots: 26 take 416 ms
   f.view.StepNext();
-  EXPECT_EQ(f.view.StepCount, 25);
-  f.platform.msPerFlush = 1000;  // 26 frames in 26 s
+  EXPECT_EQ(f.view.StepCount, 60);
+  f.platform.msPerFlush = 1000;  // 61 frames in 61 s
   f.view.StepNext();
   EXPECT_EQ(f.view.StepCount, 1);
+}
+
+TEST(Pacing, QuickFramesWaitForTheirSlotAndStillFramesAreNotDrawn) {
+  TViewFixture f(10, 4);  // the default curve: the covers stand still after 15 of 50 frames
+  f.view.StepCount = 50;
+  std::vector<int64_t> drawnAt;
+  f.platform.onFlush = [&] { drawnAt.push_back(f.platform.now); };
+  const int64_t start = f.platform.now;
+  f.view.StepPrevious();
+  EXPECT_EQ(drawnAt.size(), 13u);  // 18, 27, ..., 47, 47, 48, 49, 49, 50: the repeats are not drawn
+  for (size_t i = 1; i < drawnAt.size(); ++i) EXPECT_GE(drawnAt[i] - drawnAt[i - 1], TFramePacer::kFrameMs);
+  EXPECT_EQ(f.platform.messageRounds, 50);  // messages are handled through the still frames too
+  EXPECT_EQ(f.view.StepCount, 62);  // 50 slots of 16 ms: 800 ms
+  EXPECT_EQ(f.platform.now - start, 50 * TFramePacer::kFrameMs);
+
+  // Frames slower than a slot are not followed by a burst to catch up.
+  drawnAt.clear();
+  f.platform.msPerFlush = 50;
+  f.view.CurveA = 0;
+  f.view.CurveB = 1;
+  f.view.StepCount = 10;
+  const int64_t slowStart = f.platform.now;
+  f.view.StepNext();
+  ASSERT_EQ(drawnAt.size(), 11u);
+  for (size_t i = 1; i < drawnAt.size(); ++i) EXPECT_EQ(drawnAt[i] - drawnAt[i - 1], 50);
+  EXPECT_EQ(f.platform.now - slowStart, 11 * 50);
 }
 
 TEST(Steps, ErrorInsideAnAnimatedStepClearsBusy) {

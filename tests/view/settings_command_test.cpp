@@ -167,3 +167,33 @@ TEST_F(SettingsCommand, StoppedScanLeavesListsAndDataFileByteForByte) {
   EXPECT_EQ(fixture.view.CurrentIndex, 7);
   EXPECT_EQ(folder.Read(kAlbumsFileName), dataBefore);
 }
+
+// Known by folder: a re-sort, a filter and a scan's new records all keep it.
+TEST_F(SettingsCommand, MiddleAlbumStaysInTheMiddleWhenTheOrderChanges) {
+  const std::string music = WriteLibrary(4);
+  for (int32_t i = 0; i < 10; ++i)
+    fixture.view.Albums.Items(i)->CoverFile = music + "Album" + std::to_string(i) + "/folder.jpg";
+  fixture.view.Albums.Items(7)->Album = "A first by title";
+  // A drop on the sort list sorts again, as any change of the sort keys does.
+  OnDialog([](TConfigModel& dialog) { dialog.DragOver(TDragList::Sort, TDragList::Sort, 0); });
+  fixture.view.OpenSettings();
+  EXPECT_EQ(fixture.view.Albums.Items(0)->Album, "A first by title");
+  EXPECT_EQ(fixture.view.CurrentIndex, 0);
+
+  // "Album 3" stays shown by the filter and is found again by the scan.
+  for (int32_t i = 0; i < 10; ++i)
+    if (fixture.view.Albums.Items(i)->Album == "Album 3") fixture.view.CurrentIndex = i;
+  fixture.view.RefillSlots();
+  OnDialog([](TConfigModel& dialog) { dialog.Genres.SetChecked(dialog.Genres.IndexOf("Rock"), false); });
+  fixture.view.OpenSettings();
+  ASSERT_EQ(fixture.view.AlbumCount, 5);
+  EXPECT_EQ(fixture.view.Albums.Items(fixture.view.CurrentIndex)->Album, "Album 3");
+
+  OnDialog([&](TConfigModel& dialog) {
+    dialog.SearchPaths = {music};
+    Scan(dialog, false);
+  });
+  fixture.view.OpenSettings();
+  ASSERT_EQ(fixture.view.AlbumCount, 4);
+  EXPECT_EQ(fixture.view.Albums.Items(fixture.view.CurrentIndex)->Album, "Album 3");
+}

@@ -113,6 +113,7 @@ void WriteScriptedRunSettings(int32_t stepCount) {
   store->WriteInteger(kSettings, kCoverSize, kDefaultCoverSize);
   store->WriteFlag(kSettings, kControlPanel, false);
   store->WriteFlag(kSettings, kReverseScroll, false);
+  store->WriteFlag(kSettings, kFollowPlaying, false);
 }
 
 }  // namespace tavio::test

@@ -43,9 +43,9 @@ class PlayerHostProcess {
 };
 
 // The settings a scripted run starts from: album 0 in the middle, stepCount
-// frames a step, the default size, no panel, no reversal, and a straight
-// curve, so covers move until a step ends and "settle" cannot mistake the
-// still end of an eased step for rest (a wheel notch then would be ignored).
+// frames a step, the default size, no panel, no reversal, no following of
+// the playing album, and a straight curve, so covers move until a step ends
+// and "settle" cannot mistake the still end of an eased step for rest.
 void WriteScriptedRunSettings(int32_t stepCount);
 
 PlayerHostRun RunPlayerHost(const std::vector<std::string>& script, const std::string& extraArgs = "",

@@ -156,11 +156,48 @@ void LogFrameState(HWND frame) {
                         std::to_string(r.bottom) + " proc=" + (HasPlayerFrameProc(frame) ? "player" : "plugin"));
 }
 
-bool IsDialogVerb(const std::string& line) { return line.rfind("dialog-", 0) == 0; }
+// User and kernel time of this whole process so far, in milliseconds.
+long long CpuMilliseconds() {
+  FILETIME created, exited, kernel, user;
+  if (!GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user)) return -1;
+  const auto ticks = [](const FILETIME& t) { return (static_cast<long long>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return (ticks(kernel) + ticks(user)) / 10000;
+}
+
+long long ElapsedMs(const LARGE_INTEGER& from) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return (now.QuadPart - from.QuadPart) * 1000 / frequency.QuadPart;
+}
+
+// The window with the keyboard focus on the vis thread, as typing would reach.
+HWND KeyboardTarget(HWND view) {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  if (GetGUIThreadInfo(GetWindowThreadProcessId(view, nullptr), &gui) && gui.hwndFocus) return gui.hwndFocus;
+  return view;
+}
+
+bool IsDialogVerb(const std::string& line) {
+  return line.rfind("dialog-", 0) == 0 || line.rfind("timed dialog-", 0) == 0;
+}
 
 // The rest of the line after the verb and one blank.
 std::string Argument(const std::string& line, const std::string& verb) {
   return line.size() > verb.size() + 1 ? line.substr(verb.size() + 1) : std::string();
+}
+
+bool RunLine(const std::string& line);
+
+// "timed LINE": runs the line (which ends when the view has handled it) and
+// logs "timed MS LINE".
+bool RunTimedLine(const std::string& line) {
+  LARGE_INTEGER start;
+  QueryPerformanceCounter(&start);
+  const bool ok = RunLine(line);
+  ThePlayer().log.Write("timed " + std::to_string(ElapsedMs(start)) + " " + line);
+  return ok;
 }
 
 // Runs one line; false when it failed and the script must end.
@@ -170,6 +207,7 @@ bool RunLine(const std::string& line) {
   std::string verb;
   in >> verb;
   if (verb.empty() || verb[0] == '#') return true;
+  if (verb == "timed") return RunTimedLine(Argument(line, verb));
   if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
@@ -196,13 +234,13 @@ bool RunLine(const std::string& line) {
     ClientToScreen(view, &pt);
     PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
   } else if (verb == "key" && in >> x) {
-    // To the window with the keyboard focus on the vis thread, as typing would.
-    GUITHREADINFO gui{};
-    gui.cbSize = sizeof gui;
-    HWND target = view;
-    if (GetGUIThreadInfo(GetWindowThreadProcessId(view, nullptr), &gui) && gui.hwndFocus) target = gui.hwndFocus;
+    const HWND target = KeyboardTarget(view);
     PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(x), 1);
     PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(x), static_cast<LPARAM>(0xC0000001u));
+  } else if (verb == "type") {
+    // Each character as WM_CHAR, as the keyboard's translation would give it.
+    const HWND target = KeyboardTarget(view);
+    for (const char c : Argument(line, verb)) PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
   } else if (verb == "resize" && in >> x >> y) {
     ResizeFrameClient(frame, x, y);
   } else if (verb == "move-frame" && in >> x >> y >> right >> bottom) {
@@ -229,6 +267,11 @@ bool RunLine(const std::string& line) {
     tavio::SaveBmpFile(CaptureFrame(dialog), file);
   } else if (verb == "settle") {
     WaitUntilStill(frame);
+  } else if (verb == "play") {
+    SetPlayingFile(Argument(line, verb));
+  } else if (verb == "cpu") {
+    p.log.Write("cpu " + std::to_string(CpuMilliseconds()));
+    return true;
   } else if (verb == "memory") {
     SyncWithView(view);
     p.log.Write("memory " + std::to_string(PrivateMegabytes()));

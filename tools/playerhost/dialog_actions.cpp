@@ -53,7 +53,10 @@ void ChooseMenuItem(const std::string& caption) {
     char text[256] = {};
     GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
     if (caption != text) continue;
-    for (int k = 0; k <= i; ++k) PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
+    // Down passes over separators.
+    for (int k = 0; k <= i; ++k)
+      if (!(GetMenuState(menu, static_cast<UINT>(k), MF_BYPOSITION) & MF_SEPARATOR))
+        PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
     PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
     return;
   }

@@ -18,6 +18,7 @@ struct Options {
   std::string logFile;
   std::string actionsFile;
   bool playing = false;
+  std::string playingFile;  // the playlist entry the player is on
   bool closeDialogs = false;
   bool noEmbedding = false;  // answer the embedding request with no function
 };
@@ -48,6 +49,11 @@ struct Player {
   std::atomic<bool> configRunning{false};
   tavio::host::VisModule* module = nullptr;
 };
+
+// The file the player is on ("play FILE"), asked by the plug-in with
+// WM_USER 125 and 211; the text returned stays valid for the whole run.
+void SetPlayingFile(const std::string& path);
+const char* PlayingFileText();
 
 Player& ThePlayer();
 

@@ -2,6 +2,8 @@
 // messages, records the player commands and shows the playlist.
 #include <windows.h>
 
+#include <deque>
+#include <mutex>
 #include <string>
 
 #include "player_state.h"
@@ -17,6 +19,10 @@ void AddToPlaylist(const std::string& path) {
   SendMessageA(ThePlayer().playlistBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
 }
 
+std::mutex playingMutex;
+// Every file ever played: the plug-in may still read an old one's text.
+std::deque<std::string> playedFiles;
+
 LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
   Player& p = ThePlayer();
   switch (code) {
@@ -29,6 +35,11 @@ LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
     case 104:
       Log("ipc 104");
       return p.options.playing ? 1 : 0;
+    // Asked every second: not logged.
+    case 125:
+      return 0;
+    case 211:
+      return wParam == 0 ? reinterpret_cast<LRESULT>(PlayingFileText()) : 0;
     case 101:
       Log("ipc 101");
       SendMessageA(p.playlistBox, LB_RESETCONTENT, 0, 0);
@@ -120,6 +131,16 @@ HWND __cdecl EmbedWindow(tavio::host::EmbedWindowState* state) {
 }
 
 }  // namespace
+
+void SetPlayingFile(const std::string& path) {
+  std::lock_guard lock(playingMutex);
+  playedFiles.push_back(path);
+}
+
+const char* PlayingFileText() {
+  std::lock_guard lock(playingMutex);
+  return playedFiles.empty() || playedFiles.back().empty() ? nullptr : playedFiles.back().c_str();
+}
 
 tavio::host::EmbedWindowFn EmbeddingFunction() { return &EmbedWindow; }
 

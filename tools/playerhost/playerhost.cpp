@@ -45,6 +45,7 @@ bool ParseOptions(int argc, char** argv, Options& o) {
     else if (a == "--log") o.logFile = next();
     else if (a == "--actions") o.actionsFile = next();
     else if (a == "--playing") o.playing = true;
+    else if (a == "--playing-file") o.playingFile = next();
     else if (a == "--close-dialogs") o.closeDialogs = true;
     else if (a == "--no-embed") o.noEmbedding = true;
     else return false;
@@ -83,12 +84,13 @@ int main(int argc, char** argv) {
   Player& p = ThePlayer();
   if (!ParseOptions(argc, argv, p.options) || p.options.plugin.empty()) {
     MessageBoxA(nullptr,
-                "usage: playerhost.exe --plugin PATH [--winamp-dir DIR] [--playing] [--log FILE] "
+                "usage: playerhost.exe --plugin PATH [--winamp-dir DIR] [--playing] [--playing-file FILE] [--log FILE] "
                 "[--actions FILE] [--close-dialogs] [--no-embed]",
                 "playerhost", MB_OK);
     return 2;
   }
   if (!p.options.logFile.empty()) p.log.Open(p.options.logFile);
+  if (!p.options.playingFile.empty()) SetPlayingFile(p.options.playingFile);
   RegisterWinampFolder(p.options.winampDir.empty() ? OwnFolder() : p.options.winampDir);
 
   p.mainWindow = CreatePlayerWindow(GetModuleHandleA(nullptr));

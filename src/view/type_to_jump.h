@@ -1,0 +1,39 @@
+// TTypeToJump: the search text typed on the carousel, how long it lives, and
+// which album it finds: the first, in the shown order, whose caption or
+// first sort key starts with it, letter case and accents ignored.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "library/ol_saveable.h"
+
+namespace tavio {
+
+// Text folded for a starts-with search: the system's 8-bit text in, UTF-8
+// without case and accents out. The one place type-to-jump folds text.
+std::string FoldForSearch(std::string_view ansi);
+
+class TTypeToJump {
+ public:
+  // A pause this long without a key starts a new search text.
+  static constexpr int64_t kResetMs = 1500;
+
+  // Adds a typed character (8-bit, the system's code page) at nowMs and
+  // searches albums again; the album found, or -1 when none matches.
+  int32_t Type(char c, int64_t nowMs, const TOLSaveable& albums);
+  // Whether a search text is still alive at nowMs.
+  bool Pending(int64_t nowMs) const;
+  // Forgets the search text.
+  void Reset() { text_.clear(); }
+  const std::string& Text() const { return text_; }
+  // Whether the last search found an album.
+  bool Matched() const { return matched_; }
+
+ private:
+  std::string text_;
+  int64_t lastKeyMs_ = 0;
+  bool matched_ = false;
+};
+
+}  // namespace tavio
