@@ -119,6 +119,9 @@ class TMarquelle2 {
   std::string CaptionOf(int32_t i) const;
   // Draws and shows the carousel at rest; nothing while AlbumCount is 0.
   void DrawRestFrame();
+  // The library has just become empty: the covers and caption give way to
+  // a black frame, over which the screen's painting writes the hint.
+  void DrawEmptyView();
   // Draws and shows frame step (0..StepCount, before the curve) of a step to
   // the previous album, then lets the view's thread handle its messages once.
   void DrawMovingFrame(int32_t step);
@@ -191,6 +194,9 @@ class TMarquelle2 {
   TOLSaveable Albums;
   TOLSaveable HiddenAlbums;
   bool Busy = false;
+  // While a modal dialog of the view is open: pointer, clicks and wheel do
+  // nothing, so the carousel neither scrolls nor opens the song list.
+  bool Inert = false;
   int32_t CaptionShift = 0;
   std::string PluginFolder;
   std::vector<std::string> SearchPaths;
