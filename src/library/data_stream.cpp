@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "library/data_file_error.h"
+#include "library/file_access.h"
 
 namespace tavio {
 
@@ -14,8 +15,8 @@ static uint64_t SizeOfOpenFile(std::FILE* file) {
   return size > 0 ? static_cast<uint64_t>(size) : 0;
 }
 
-TFileStream::TFileStream(const std::string& path, Mode mode) {
-  file_ = std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
+TFileStream::TFileStream(const std::string& path, Mode mode) : durable_(mode == Mode::CreateNew) {
+  file_ = durable_ ? CreateNewFile(path) : std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
   if (!file_) throw EDataFileError("Cannot open file \"" + path + "\"");
   if (mode == Mode::Read) remaining_ = SizeOfOpenFile(file_);
 }
@@ -31,6 +32,8 @@ size_t TFileStream::Read(void* buffer, size_t count) {
 }
 
 void TFileStream::Write(const void* buffer, size_t count) {
+  // Nothing to write may come with a null buffer, which fwrite must not see.
+  if (file_ && count == 0) return;
   if (!file_ || std::fwrite(buffer, 1, count, file_) != count)
     throw EDataFileError("Stream write error");
 }
@@ -40,11 +43,14 @@ uint64_t TFileStream::Remaining() const { return remaining_; }
 void TFileStream::Close() {
   std::FILE* file = file_;
   file_ = nullptr;
-  if (file && std::fclose(file) != 0) throw EDataFileError("Stream write error");
+  if (!file) return;
+  const bool flushed = !durable_ || FlushToDisk(file);
+  if (std::fclose(file) != 0 || !flushed) throw EDataFileError("Stream write error");
 }
 
 size_t TMemoryStream::Read(void* buffer, size_t count) {
   const size_t got = std::min(count, bytes_.size() - position_);
+  if (got == 0) return 0;
   std::memcpy(buffer, bytes_.data() + position_, got);
   position_ += got;
   return got;

@@ -22,7 +22,8 @@ class TStream {
 
 class TFileStream : public TStream {
  public:
-  enum class Mode { Read, Create };
+  // CreateNew: only a name nothing has yet, and Close puts the data on the disk.
+  enum class Mode { Read, Create, CreateNew };
   // Throws EDataFileError when the file cannot be opened.
   TFileStream(const std::string& path, Mode mode);
   ~TFileStream() override;
@@ -38,6 +39,7 @@ class TFileStream : public TStream {
  private:
   std::FILE* file_ = nullptr;
   uint64_t remaining_ = 0;
+  bool durable_ = false;
 };
 
 class TMemoryStream : public TStream {

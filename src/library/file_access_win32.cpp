@@ -1,5 +1,8 @@
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
 #include "library/file_access.h"
 
 namespace tavio {
@@ -27,6 +30,26 @@ bool CreateFolderPath(const std::string& path) {
     if (i > 0) CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
   CreateDirectoryA(path.c_str(), nullptr);
   return isFolder(path);
+}
+
+std::FILE* CreateNewFile(const std::string& path) {
+  // CREATE_NEW fails on any existing name, a symbolic link included.
+  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return nullptr;
+  const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
+  if (fd < 0) {
+    CloseHandle(handle);
+    return nullptr;
+  }
+  std::FILE* file = _fdopen(fd, "wb");
+  if (!file) _close(fd);
+  return file;
+}
+
+bool FlushToDisk(std::FILE* file) {
+  return std::fflush(file) == 0 &&
+         FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
 }
 
 }  // namespace tavio

@@ -21,6 +21,7 @@ void TFindFile::Execute() {
 }
 
 void TFindFile::SearchFolder(const TTargetFolder& target, const std::string& folder) {
+  if (OnFolderSearch) OnFolderSearch(folder);
   for (auto mask = target.FileMasks.rbegin(); mask != target.FileMasks.rend(); ++mask) {
     ReportMatches(folder, *mask);
   }

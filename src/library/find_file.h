@@ -41,6 +41,9 @@ class TFindFile {
  public:
   TSearchCriteria Criteria;
   TFileMatchEvent OnFileMatch;
+  // Called with each folder (ending with the path separator) as its search
+  // begins, start folders included.
+  std::function<void(const std::string& folder)> OnFolderSearch;
 
   // Walks every start folder before returning. In each folder the masks are
   // listed from the last to the first, each in file-system order, then the

@@ -79,7 +79,6 @@ void TLibraryScan::Execute() {
 bool TLibraryScan::Collect(TOLSaveable& list) {
   foldersVisited_ = 0;
   keptBytes_ = 0;
-  lastPictureFolder_.clear();
   try {
     for (const std::string& path : SearchPaths) {
       if (ScanAll)
@@ -133,6 +132,11 @@ void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list
   find.Criteria.Files.Folders = {searchPath};
   find.Criteria.Files.Subfolders = true;
   find.Criteria.Attribute.Attributes = kFileAttributes;
+  find.OnFolderSearch = [&](const std::string& folder) {
+    EndIfStopRequested();
+    ++foldersVisited_;
+    ReportProgress(folder, list.Count());
+  };
   find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {
     EndIfStopRequested();
     ScanPicture(folder, entry.Name, list);
@@ -141,10 +145,6 @@ void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list
 }
 
 void TLibraryScan::ScanPicture(const std::string& folder, const std::string& name, TOLSaveable& list) {
-  if (folder != lastPictureFolder_) {
-    lastPictureFolder_ = folder;
-    ++foldersVisited_;
-  }
   auto album = std::make_unique<TAlbum>();
   album->CoverFile = folder + name;
   // Decoded before the MP3 test, so a broken picture is reported even where

@@ -12,14 +12,14 @@
 
 namespace tavio {
 
-inline constexpr const char* kDefaultPictureMasks = "*.jpg;*.bmp";
+inline constexpr const char* kDefaultPictureMasks = "*.jpg;*.jpeg;*.png;*.bmp";
 // The cover file of an album without a picture, after its folder and separator.
 inline constexpr const char* kNoPictureName = "xx.xxx";
 
 // How far a scan has come, for a dialog to show meanwhile.
 struct TScanProgress {
-  // Folder mode: the folders examined as album candidates. Picture mode: the
-  // folders that held a matching picture.
+  // The folders searched so far: folder mode, the album candidates below the
+  // search paths; picture mode, every folder walked, the search paths too.
   int32_t FoldersVisited = 0;
   int32_t AlbumsFound = 0;
   // The folder examined last.
@@ -86,7 +86,6 @@ class TLibraryScan {
 
   int32_t foldersVisited_ = 0;
   int64_t keptBytes_ = 0;
-  std::string lastPictureFolder_;
 };
 
 }  // namespace tavio

@@ -8,10 +8,8 @@
 
 namespace tavio {
 
-// The name of the file being written until it replaces path.
-std::string TemporaryNameFor(const std::string& path);
-
-// Runs write on a new file next to path, then replaces path with it. On any
+// Runs write on a new file next to path (a fresh name each time, created
+// exclusively), puts it on the disk, then replaces path with it. On any
 // failure the new file is removed, path is left as it was and the error is
 // rethrown.
 void WriteFileSafely(const std::string& path, const std::function<void(TStream&)>& write);

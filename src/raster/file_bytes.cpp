@@ -51,7 +51,8 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
   TFile f(std::fopen(path.c_str(), "wb"));
   if (!f) throw ERasterError("Cannot create file: " + path);
-  const bool written = std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
+  // An empty vector's data() may be null, which fwrite must not be given.
+  const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();
   if (std::fclose(f.release()) != 0 || !written) throw ERasterError("Cannot write file: " + path);
 }
 

@@ -10,6 +10,7 @@
 #include "settings/comma_text.h"
 #include "settings/search_paths.h"
 #include "settings/settings_keys.h"
+#include "settings/tolerant_settings.h"
 
 namespace tavio {
 
@@ -70,6 +71,20 @@ void TConfigModel::FormClose(TSettingsStore& store) {
 
 void TConfigModel::LoadSettings(TSettingsStore& store, const std::string& pluginFolder) {
   PluginFolder = pluginFolder;
+  TTolerantSettings tolerant(store);
+  try {
+    ReadSettings(tolerant);
+  } catch (...) {
+    // The store failed half-way: what is shown now is what closing keeps.
+    UnreadableSettings = tolerant.Unreadable();
+    loaded_ = CurrentValues();
+    throw;
+  }
+  UnreadableSettings = tolerant.Unreadable();
+  loaded_ = CurrentValues();
+}
+
+void TConfigModel::ReadSettings(TSettingsStore& store) {
   InfoEntries.clear();
   for (std::string& text : ParseCommaText(store.ReadString(kSettings, kInfoListOrder, kDefaultInfoListOrder)))
     InfoEntries.push_back({std::move(text), false});
@@ -78,11 +93,15 @@ void TConfigModel::LoadSettings(TSettingsStore& store, const std::string& plugin
   SelectedSort = -1;
   ReadSearchPaths(store, SearchPaths);
   SelectedPath = -1;
+  PictureMasks = store.ReadString(kSettings, kPictureMasks, kDefaultPictureMasks);
   SetMirrorAlpha(store.ReadInteger(kSettings, kMirrorAlpha, kDefaultMirrorAlpha));
   const std::string captionKeys = store.ReadString(kSettings, kCaptionKeys, kDefaultCaptionKeys);
   Curve.FuncA = store.ReadInteger(kSettings, kCurveA, kDefaultCurveA);
   Curve.FuncB = store.ReadInteger(kSettings, kCurveB, kDefaultCurveB);
-  SetCoverSize(store.ReadInteger(kSettings, kCoverSize, kDefaultCoverSize));
+  // A stored size out of range is shown clamped; the view must take what is
+  // shown even when the slider does not move.
+  coverSize_ = std::clamp(store.ReadInteger(kSettings, kCoverSize, kDefaultCoverSize), kMinCoverSize, kMaxCoverSize);
+  if (OnSizeChange) OnSizeChange();
   UseControlPanel = store.ReadFlag(kSettings, kControlPanel, false);
   ReverseScroll = store.ReadFlag(kSettings, kReverseScroll, false);
   ScanAll = store.ReadFlag(kSettings, kScanAll, false);
@@ -90,30 +109,49 @@ void TConfigModel::LoadSettings(TSettingsStore& store, const std::string& plugin
   Curve.ShowStoredCurve();
 }
 
+TDialogValues TConfigModel::CurrentValues() const {
+  TDialogValues v;
+  v.SearchPaths = SearchPaths;
+  std::vector<std::string> infoTexts;
+  for (const TInfoEntry& entry : InfoEntries) {
+    infoTexts.push_back(entry.Text);
+    if (entry.Checked) v.CaptionKeys += (v.CaptionKeys.empty() ? "" : ",") + entry.Text;
+  }
+  v.InfoOrder = CommaText(infoTexts);
+  v.SortKeys = CommaText(SortEntries);
+  v.PictureMasks = PictureMasks;
+  v.MirrorAlpha = MirrorAlpha();
+  v.FuncA = Curve.FuncA;
+  v.FuncB = Curve.FuncB;
+  v.CoverSize = CoverSize();
+  v.ControlPanel = UseControlPanel;
+  v.Reverse = ReverseScroll;
+  v.ScanAll = ScanAll;
+  return v;
+}
+
 void TConfigModel::SaveSettings(TSettingsStore& store) {
   // Without the folder the scan's and the view's data files cannot be
   // written; they say nothing about it, and neither does this.
   CreateFolderPath(PluginFolder);
-  WriteSearchPaths(store, SearchPaths);
-  std::vector<std::string> infoTexts, shownTexts;
-  for (const TInfoEntry& entry : InfoEntries) {
-    infoTexts.push_back(entry.Text);
-    if (entry.Checked) shownTexts.push_back(entry.Text);
-  }
-  store.WriteString(kSettings, kInfoListOrder, CommaText(infoTexts));
-  SetSortKeys(CommaText(SortEntries));
-  std::string captionKeys;
-  for (const std::string& text : shownTexts) captionKeys += (captionKeys.empty() ? "" : ",") + text;
-  SetCaptionKeys(captionKeys);
-  store.WriteString(kSettings, kSortKeys, SortKeys());
-  store.WriteString(kSettings, kCaptionKeys, CaptionKeys());
-  store.WriteInteger(kSettings, kMirrorAlpha, MirrorAlpha());
-  store.WriteInteger(kSettings, kCurveA, Curve.FuncA);
-  store.WriteInteger(kSettings, kCurveB, Curve.FuncB);
-  store.WriteInteger(kSettings, kCoverSize, CoverSize());
-  store.WriteFlag(kSettings, kControlPanel, UseControlPanel);
-  store.WriteFlag(kSettings, kReverseScroll, ReverseScroll);
-  store.WriteFlag(kSettings, kScanAll, ScanAll);
+  const TDialogValues now = CurrentValues();
+  const TDialogValues& was = loaded_;
+  // The shared values are the view's whatever the store holds.
+  SetSortKeys(now.SortKeys);
+  SetCaptionKeys(now.CaptionKeys);
+  if (now.SearchPaths != was.SearchPaths) WriteSearchPaths(store, now.SearchPaths);
+  if (now.InfoOrder != was.InfoOrder) store.WriteString(kSettings, kInfoListOrder, now.InfoOrder);
+  if (now.SortKeys != was.SortKeys) store.WriteString(kSettings, kSortKeys, SortKeys());
+  if (now.CaptionKeys != was.CaptionKeys) store.WriteString(kSettings, kCaptionKeys, CaptionKeys());
+  if (now.PictureMasks != was.PictureMasks) store.WriteString(kSettings, kPictureMasks, now.PictureMasks);
+  if (now.MirrorAlpha != was.MirrorAlpha) store.WriteInteger(kSettings, kMirrorAlpha, now.MirrorAlpha);
+  if (now.FuncA != was.FuncA) store.WriteInteger(kSettings, kCurveA, now.FuncA);
+  if (now.FuncB != was.FuncB) store.WriteInteger(kSettings, kCurveB, now.FuncB);
+  if (now.CoverSize != was.CoverSize) store.WriteInteger(kSettings, kCoverSize, now.CoverSize);
+  if (now.ControlPanel != was.ControlPanel) store.WriteFlag(kSettings, kControlPanel, now.ControlPanel);
+  if (now.Reverse != was.Reverse) store.WriteFlag(kSettings, kReverseScroll, now.Reverse);
+  if (now.ScanAll != was.ScanAll) store.WriteFlag(kSettings, kScanAll, now.ScanAll);
+  loaded_ = now;
 }
 
 void TConfigModel::AddSearchPath(const std::string& path) { SearchPaths.push_back(path); }

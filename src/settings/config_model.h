@@ -30,12 +30,20 @@ struct TInfoEntry {
 // The two lists the user reorders by dragging.
 enum class TDragList { Info, Sort };
 
+// Every value closing the dialog may write, in the form it is written.
+struct TDialogValues {
+  std::vector<std::string> SearchPaths;
+  std::string InfoOrder, SortKeys, CaptionKeys, PictureMasks;
+  int32_t MirrorAlpha = 0, FuncA = 0, FuncB = 0, CoverSize = 0;
+  bool ControlPanel = false, Reverse = false, ScanAll = false;
+};
+
 class TConfigModel {
  public:
   static constexpr int32_t kMinAlpha = 0;
   static constexpr int32_t kMaxAlpha = 250;
-  static constexpr int32_t kMinCoverSize = 50;
-  static constexpr int32_t kMaxCoverSize = 100;
+  static constexpr int32_t kMinCoverSize = settings::kMinCoverSize;
+  static constexpr int32_t kMaxCoverSize = settings::kMaxCoverSize;
 
   // --- Set by the view before the dialog is shown; absent without a view ---
   std::function<void()> OnScanStart;  // the view stops its cover loaders
@@ -81,8 +89,14 @@ class TConfigModel {
   // Every way of closing: the genre filter (when edited and the lists are
   // held), then the settings are saved.
   void FormClose(TSettingsStore& store);
+  // A value that cannot be read as its kind shows its default and is listed
+  // in UnreadableSettings. The cover size shown goes to OnSizeChange.
   void LoadSettings(TSettingsStore& store, const std::string& pluginFolder);
+  // Writes only the values that differ from what loading showed, so nothing
+  // the user left alone (an unreadable value above all) is overwritten.
   void SaveSettings(TSettingsStore& store);
+  // Keys of the last load that gave their defaults, for one report.
+  std::vector<std::string> UnreadableSettings;
 
   // --- The user's edits ---
   void AddSearchPath(const std::string& path);
@@ -108,11 +122,15 @@ class TConfigModel {
 
  private:
   void ChangeTheLists(const std::function<void()>& change);
+  void ReadSettings(TSettingsStore& store);
+  TDialogValues CurrentValues() const;
 
   int32_t mirrorAlpha_ = kMinAlpha;
   int32_t coverSize_ = kMinCoverSize;
   TOLSaveable* albums_ = nullptr;
   TOLSaveable* hiddenAlbums_ = nullptr;
+  // What the controls showed when the settings were loaded.
+  TDialogValues loaded_ = CurrentValues();
 };
 
 }  // namespace tavio

@@ -180,7 +180,7 @@ TFileSettingsStore::TValue& TFileSettingsStore::ProvideValue(std::string_view se
 std::string TFileSettingsStore::ReadString(std::string_view section, std::string_view name, std::string_view fallback) {
   const TValue* value = FindValue(section, name);
   if (!value) return std::string(fallback);
-  if (!value->IsText) throw std::runtime_error("Invalid data type for '" + std::string(name) + "'");
+  if (!value->IsText) throw TUnreadableSetting(name);
   return value->Text;
 }
 

@@ -55,7 +55,7 @@ class TRegistrySettingsStore final : public TSettingsStore {
   std::string ReadString(std::string_view section, std::string_view name, std::string_view fallback) override {
     TRawValue value;
     if (!ReadValue(section, name, value)) return std::string(fallback);
-    if (!IsText(value.Type)) throw std::runtime_error("Invalid data type for '" + std::string(name) + "'");
+    if (!IsText(value.Type)) throw TUnreadableSetting(name);
     return TextOf(value);
   }
 
@@ -64,7 +64,7 @@ class TRegistrySettingsStore final : public TSettingsStore {
     if (!ReadValue(section, name, value)) return fallback;
     if (IsText(value.Type)) return TextToIntDef(TextOf(value), fallback);
     if (value.Type != REG_DWORD || value.Data.size() != sizeof(DWORD))
-      throw std::runtime_error("Invalid data type for '" + std::string(name) + "'");
+      throw TUnreadableSetting(name);
     DWORD number = 0;
     std::copy(value.Data.begin(), value.Data.end(), reinterpret_cast<BYTE*>(&number));
     return static_cast<int32_t>(number);

@@ -24,6 +24,8 @@ inline constexpr std::string_view kStepCount = "FANZSTEPS";
 inline constexpr std::string_view kReverseScroll = "REVERSE";
 inline constexpr std::string_view kControlPanel = "CONTROLPANEL";
 inline constexpr std::string_view kScanAll = "SCANALL";
+// The picture masks of the scan, ";"-separated (default kDefaultPictureMasks).
+inline constexpr std::string_view kPictureMasks = "PICTUREMASKS";
 // The web image search's host (HOST or HOST:PORT); not written by the plug-in.
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
 // Megabytes all prepared covers may take together; 0 = no limit.
@@ -51,6 +53,10 @@ inline constexpr int32_t kDefaultFrameTop = 0;
 inline constexpr int32_t kDefaultFrameLeft = 0;
 inline constexpr int32_t kDefaultFrameRight = 666;
 inline constexpr int32_t kDefaultFrameBottom = 555;
+
+// FSIZE is a percentage within this range wherever it is read.
+inline constexpr int32_t kMinCoverSize = 50;
+inline constexpr int32_t kMaxCoverSize = 100;
 
 // FUNCA and FUNCB hold the curve parameters times this; FSIZE is percent.
 inline constexpr double kCurveScale = 1000000.0;

@@ -4,14 +4,28 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace tavio {
 
+// A stored value whose type cannot be read as the kind asked for (a number
+// read as text, binary data): the store itself is fine.
+class TUnreadableSetting : public std::runtime_error {
+ public:
+  explicit TUnreadableSetting(std::string_view name)
+      : std::runtime_error("Invalid data type for '" + std::string(name) + "'"), name_(name) {}
+  const std::string& Name() const { return name_; }
+
+ private:
+  std::string name_;
+};
+
 // Section and value names ignore letter case. Errors (a value of a type that
-// is neither text nor number, a failed write) are thrown as exceptions.
+// is neither text nor number, TUnreadableSetting; a failed write) are thrown
+// as exceptions.
 class TSettingsStore {
  public:
   virtual ~TSettingsStore() = default;

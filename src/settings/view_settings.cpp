@@ -9,6 +9,7 @@
 #include "settings/plugin_folder.h"
 #include "settings/search_paths.h"
 #include "settings/settings_keys.h"
+#include "settings/tolerant_settings.h"
 
 namespace tavio {
 namespace {
@@ -21,6 +22,9 @@ constexpr int32_t kFileDefaultMirrorAlpha = 60;
 constexpr int32_t kFileDefaultCurveA = 0;
 constexpr int32_t kFileDefaultCurveB = 1000000;
 constexpr int32_t kFileDefaultCoverSize = 100;
+
+// The dialog's slider shows no other size; the view must not differ from it.
+double SizeFactorOf(int32_t percent) { return std::clamp(percent, kMinCoverSize, kMaxCoverSize) / kCoverSizeScale; }
 
 // A hand-edited store may hold any number; the animation divides by it.
 int32_t ValidStepCount(int32_t stepCount) { return std::max(stepCount, 1); }
@@ -40,7 +44,8 @@ void ImportLegacyFile(TSettingsStore& store, const std::string& path, TViewSetti
   settings.CurrentIndex = file->ReadInteger(kSettings, kCurrentIndex, kDefaultCurrentIndex);
   settings.CurveA = file->ReadInteger(kSettings, kCurveA, kFileDefaultCurveA) / kCurveScale;
   settings.CurveB = file->ReadInteger(kSettings, kCurveB, kFileDefaultCurveB) / kCurveScale;
-  settings.SizeFactor = file->ReadInteger(kSettings, kCoverSize, kFileDefaultCoverSize) / kCoverSizeScale;
+  const int32_t coverSize = file->ReadInteger(kSettings, kCoverSize, kFileDefaultCoverSize);
+  settings.SizeFactor = SizeFactorOf(coverSize);
   settings.StepCount = ValidStepCount(file->ReadInteger(kSettings, kStepCount, kDefaultStepCount));
   settings.ReverseScroll = file->ReadFlag(kSettings, kReverseScroll, false);
 
@@ -50,7 +55,7 @@ void ImportLegacyFile(TSettingsStore& store, const std::string& path, TViewSetti
   store.WriteInteger(kSettings, kMirrorAlpha, settings.MirrorAlpha);
   store.WriteInteger(kSettings, kCurveA, Round(settings.CurveA * kCurveScale));
   store.WriteInteger(kSettings, kCurveB, Round(settings.CurveB * kCurveScale));
-  store.WriteInteger(kSettings, kCoverSize, Round(settings.SizeFactor * kCoverSizeScale));
+  store.WriteInteger(kSettings, kCoverSize, coverSize);
   store.WriteFlag(kSettings, kReverseScroll, settings.ReverseScroll);
 
   // Left in place, the file is simply imported again at the next start.
@@ -65,7 +70,7 @@ void ReadStore(TSettingsStore& store, TViewSettings& settings) {
   settings.CurrentIndex = store.ReadInteger(kSettings, kCurrentIndex, kDefaultCurrentIndex);
   settings.CurveA = store.ReadInteger(kSettings, kCurveA, kDefaultCurveA) / kCurveScale;
   settings.CurveB = store.ReadInteger(kSettings, kCurveB, kDefaultCurveB) / kCurveScale;
-  settings.SizeFactor = store.ReadInteger(kSettings, kCoverSize, kDefaultCoverSize) / kCoverSizeScale;
+  settings.SizeFactor = SizeFactorOf(store.ReadInteger(kSettings, kCoverSize, kDefaultCoverSize));
   settings.StepCount = ValidStepCount(store.ReadInteger(kSettings, kStepCount, kDefaultStepCount));
   settings.UseControlPanel = store.ReadFlag(kSettings, kControlPanel, false);
   settings.ReverseScroll = store.ReadFlag(kSettings, kReverseScroll, false);
@@ -75,13 +80,16 @@ void ReadStore(TSettingsStore& store, TViewSettings& settings) {
 
 void ReadStartupSettings(TSettingsStore& store, const std::string& pluginFolder, TViewSettings& settings) {
   settings.PluginFolder = pluginFolder;
+  // A value of the wrong type must not keep the plug-in from opening: that
+  // key takes its default (the settings dialog reports it) and the rest is read.
+  TTolerantSettings tolerant(store);
   const std::string legacyPath = pluginFolder + kLegacySettingsFileName;
   if (FileExists(legacyPath))
-    ImportLegacyFile(store, legacyPath, settings);
+    ImportLegacyFile(tolerant, legacyPath, settings);
   else
-    ReadStore(store, settings);
-  settings.CoverMemory = ReadCoverMemory(store);
-  settings.FollowPlaying = store.ReadFlag(kSettings, kFollowPlaying, false);
+    ReadStore(tolerant, settings);
+  settings.CoverMemory = ReadCoverMemory(tolerant);
+  settings.FollowPlaying = tolerant.ReadFlag(kSettings, kFollowPlaying, false);
 }
 
 void ReadStartupSettings(TViewSettings& settings) {

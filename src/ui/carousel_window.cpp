@@ -173,6 +173,7 @@ LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lPara
       view_->CharTyped(static_cast<char>(wParam));
       return 0;
     case WM_CONTEXTMENU:
+      if (view_->Inert) return 0;
       ShowCoverMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
       return 0;
     case WM_CAPTURECHANGED:
@@ -233,8 +234,13 @@ void TCarouselWindow::PostToViewThread(std::function<void()> task) {
   if (!PostMessageA(Handle(), kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
 }
 
-// Without an owner, as the player's own settings pages open it.
-void TCarouselWindow::ShowSettingsDialog(TConfigModel& dialog) { ShowConfigDialog(nullptr, dialog); }
+// Owned by the player's frame (made on this thread): the frame is disabled
+// meanwhile and the dialog never falls behind it.
+void TCarouselWindow::ShowSettingsDialog(TConfigModel& dialog) {
+  ShowConfigDialog(GetAncestor(Handle(), GA_ROOT), dialog);
+}
+
+void TCarouselWindow::Repaint() { InvalidateRect(Handle(), nullptr, FALSE); }
 
 void TCarouselWindow::RequestParentLayout() {
   if (const HWND form = GetParent(Handle())) SendMessageA(form, WM_SIZE, 0, 0);

@@ -32,6 +32,7 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverS
   void PostToViewThread(std::function<void()> task) override;
   void ShowSettingsDialog(TConfigModel& dialog) override;
   void RequestParentLayout() override;
+  void Repaint() override;
   void DropPostedTasks();
   void ClickIfReleasedInside(LPARAM point);
   LRESULT HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lParam);

@@ -53,18 +53,22 @@ LRESULT TCurveChart::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     case WM_ERASEBKGND:
       return 1;
     case WM_LBUTTONDOWN:
-      // The drag goes on when the pointer leaves the chart.
+      // A press alone changes nothing; the drag goes on when the pointer
+      // leaves the chart.
       SetCapture(Handle());
-      [[fallthrough]];
+      lastPoint_ = lParam;
+      return 0;
     case WM_MOUSEMOVE: {
+      // The system also reports a "movement" that is none (a window shown
+      // or closed under a still pointer).
+      const bool moved = lParam != lastPoint_;
+      lastPoint_ = lParam;
+      if (!(wParam & MK_LBUTTON) || !moved) return 0;
       const TPlotArea plot = Plot();
       const float x0 = static_cast<float>(plot.XValue(GET_X_LPARAM(lParam)));
       const float y0 = static_cast<float>(plot.YValue(GET_Y_LPARAM(lParam)));
-      const bool left = (wParam & MK_LBUTTON) != 0;
-      if (left) {
-        editor_.ChartMouseMove(true, x0, y0);
-        InvalidateRect(Handle(), nullptr, FALSE);
-      }
+      editor_.ChartMouseMove(true, x0, y0);
+      InvalidateRect(Handle(), nullptr, FALSE);
       return 0;
     }
     case WM_LBUTTONUP:

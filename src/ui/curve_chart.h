@@ -20,6 +20,8 @@ class TCurveChart : public TWindow {
   void Paint(HDC dc);
 
   TCurveEditor& editor_;
+  // Where the pointer was last seen, as the mouse messages give it.
+  LPARAM lastPoint_ = -1;
 };
 
 }  // namespace tavio::ui

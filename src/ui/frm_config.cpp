@@ -4,6 +4,7 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <stdexcept>
@@ -12,6 +13,7 @@
 
 #include "settings/background_scan.h"
 #include "settings/plugin_folder.h"
+#include "settings/tolerant_settings.h"
 #include "ui/curve_chart.h"
 #include "ui/themed_controls.h"
 #include "ui/window.h"
@@ -255,6 +257,10 @@ class TFrmConfig {
     switch (msg) {
       case WM_INITDIALOG:
         Create();
+        return FALSE;  // the focus is set
+      case WM_NEXTDLGCTL:
+        if (LOWORD(lParam)) return FALSE;
+        MoveFocus(wParam != 0);
         return TRUE;
       case WM_COMMAND:
         Command(LOWORD(wParam), HIWORD(wParam));
@@ -342,6 +348,14 @@ class TFrmConfig {
     FillControls();
     SendMessageA(tabs, TCM_SETCURSEL, kGenrePage, 0);
     ShowPage(kGenrePage);
+    SetFocus(tabs);
+    // Once, over the dialog: the modal loop would show it only after the box.
+    if (const std::string unreadable = UnreadableSettingsText(model_.UnreadableSettings); !unreadable.empty()) {
+      Post([this, unreadable] {
+        ShowWindow(hwnd_, SW_SHOW);
+        ShowMessage(hwnd_, unreadable);
+      });
+    }
   }
 
   void PlaceOnScreen() {
@@ -404,7 +418,22 @@ class TFrmConfig {
     InvalidateRect(list, nullptr, TRUE);
   }
 
-  void FillPaths() { FillList(kLBDir, model_.SearchPaths, model_.SelectedPath); }
+  void FillPaths() {
+    FillList(kLBDir, model_.SearchPaths, model_.SelectedPath);
+    // A list box scrolls sideways only as far as it is told.
+    const HWND list = Item(kLBDir);
+    const HDC dc = GetDC(list);
+    const HGDIOBJ old = SelectObject(dc, font_);
+    int widest = 0;
+    for (const std::string& path : model_.SearchPaths) {
+      SIZE size{};
+      GetTextExtentPoint32A(dc, path.c_str(), static_cast<int>(path.size()), &size);
+      widest = std::max(widest, static_cast<int>(size.cx));
+    }
+    SelectObject(dc, old);
+    ReleaseDC(list, dc);
+    SendMessageA(list, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + 8 : 0, 0);
+  }
   void FillSort() { FillList(kLSort, model_.SortEntries, model_.SelectedSort); }
   void FillInfo() {
     std::vector<std::string> texts;
@@ -431,6 +460,25 @@ class TFrmConfig {
     for (const auto& [id, itsPage] : pageOf_)
       ShowWindow(Item(id), itsPage == page && ShouldShow(id) ? SW_SHOW : SW_HIDE);
     ShowWindow(Item(kClose), SW_SHOW);
+  }
+
+  // Tab and Shift+Tab: the tab strip first, then the page's controls, then
+  // "Close". The strip lies below the pages (so it never paints over them),
+  // which would make it last in the dialog's own order.
+  void MoveFocus(bool backwards) {
+    const HWND tabs = Item(kTabs);
+    std::vector<HWND> order{tabs};
+    for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+      if (child != tabs && (style & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
+        order.push_back(child);
+    }
+    const HWND focus = GetFocus();
+    size_t at = 0;
+    for (size_t i = 0; i < order.size(); ++i)
+      if (order[i] == focus || IsChild(order[i], focus)) at = i;
+    const size_t next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
+    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
   }
 
   void DrawCheckItem(const DRAWITEMSTRUCT& d) {

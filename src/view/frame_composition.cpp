@@ -102,6 +102,13 @@ void TMarquelle2::DrawRestFrame() {
   Platform.Flush();
 }
 
+void TMarquelle2::DrawEmptyView() {
+  SongList.Hide();
+  FrameBuffer.Clear(kOpaqueBlack);
+  Platform.Flush();
+  Platform.Repaint();
+}
+
 void TMarquelle2::DrawMovingFrame(int32_t step) {
   const int32_t k = ApplyCurve(step);
   const int32_t n = StepCount;

@@ -124,6 +124,9 @@ class TMarquelle2 {
   std::string CaptionOf(int32_t i) const;
   // Draws and shows the carousel at rest; nothing while AlbumCount is 0.
   void DrawRestFrame();
+  // The library has just become empty: the covers and caption give way to
+  // a black frame, over which the screen's painting writes the hint.
+  void DrawEmptyView();
   // Draws and shows frame step (0..StepCount, before the curve) of a step to
   // the previous album.
   void DrawMovingFrame(int32_t step);
@@ -166,8 +169,8 @@ class TMarquelle2 {
   void SetFollowPlaying(bool follow);
 
   // --- Keys and type-to-jump (keyboard_navigation.cpp) ---
-  void KeyDown(TViewKey key) { Keys.KeyDown(key); }
-  void CharTyped(char c) { Keys.CharTyped(c); }
+  void KeyDown(TViewKey key) { if (!Inert) Keys.KeyDown(key); }
+  void CharTyped(char c) { if (!Inert) Keys.CharTyped(c); }
 
   // --- Cover commands (cover_commands.cpp) ---
   void PasteCover() { Covers.PasteCover(); }
@@ -215,6 +218,9 @@ class TMarquelle2 {
   TOLSaveable Albums;
   TOLSaveable HiddenAlbums;
   bool Busy = false;
+  // While a modal dialog of the view is open: pointer, clicks and wheel do
+  // nothing, so the carousel neither scrolls nor opens the song list.
+  bool Inert = false;
   int32_t CaptionShift = 0;
   std::string PluginFolder;
   std::vector<std::string> SearchPaths;

@@ -161,6 +161,7 @@ void TMarquelle2::TimerTick() {
 }
 
 void TMarquelle2::MouseMove(int32_t x, int32_t y) {
+  if (Inert) return;
   // Below the band of the covers the direction stays as it is.
   if (y > Places.CoverSide) return;
   // Off the middle cover the shown song list goes away first; only the next
@@ -180,6 +181,7 @@ void TMarquelle2::MouseMove(int32_t x, int32_t y) {
 }
 
 void TMarquelle2::MouseDown(TMouseButton, int32_t x, int32_t y) {
+  if (Inert) return;
   if (y > Height() - kPanelStripHeight) {
     if (x > Width() - 101) PanelClick(x - (Width() - 101));
     return;
@@ -216,6 +218,7 @@ void TMarquelle2::PanelClick(int32_t a) {
 void TMarquelle2::CMMouseWheel(int32_t delta) { DoMouseWheel(delta); }
 
 bool TMarquelle2::DoMouseWheel(int32_t delta) {
+  if (Inert) return true;
   QueueStep(delta < 0 ? -1 : 1);
   return true;
 }

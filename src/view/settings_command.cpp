@@ -5,6 +5,21 @@
 #include "settings/settings_keys.h"
 
 namespace tavio {
+namespace {
+
+// The view takes no input for its lifetime, however it ends.
+class TInertView {
+ public:
+  explicit TInertView(TMarquelle2& view) : view_(view) { view_.Inert = true; }
+  ~TInertView() { view_.Inert = false; }
+  TInertView(const TInertView&) = delete;
+  TInertView& operator=(const TInertView&) = delete;
+
+ private:
+  TMarquelle2& view_;
+};
+
+}  // namespace
 
 void TMarquelle2::OpenSettings() { TSettingsCommand(*this).OpenSettings(); }
 
@@ -12,9 +27,14 @@ void TSettingsCommand::OpenSettings() {
   view_.ScrollDirection = 0;
   TConfigModel dialog;
   HandOver(dialog);
-  view_.Platform.ShowSettingsDialog(dialog);
+  {
+    TInertView inert(view_);
+    view_.Platform.ShowSettingsDialog(dialog);
+  }
   TakeBack(dialog);
   if (!view_.Timer.Enabled) view_.SetTimerEnabled(true);
+  // The genre filter may have hidden every album.
+  if (view_.AlbumCount == 0) view_.DrawEmptyView();
   view_.RefillSlots();
   SaveLibraryFiles(view_.PluginFolder, view_.Albums, view_.HiddenAlbums);
 }
@@ -76,6 +96,7 @@ void TSettingsCommand::ResortAlbums() {
     view_.Albums.Sort(CompareAlbums);
     if (!FindMiddleAgain(middle)) view_.CurrentIndex = 0;
   }
+  if (view_.AlbumCount == 0) view_.DrawEmptyView();
   view_.RefillSlots();
   view_.Layout();
 }

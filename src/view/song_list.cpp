@@ -39,7 +39,7 @@ std::vector<TSongRow> RowsOf(const std::vector<TSong>& songs) {
 }  // namespace
 
 void TMarquelle2::Click() {
-  if (AlbumCount == 0 || Busy) return;
+  if (AlbumCount == 0 || Busy || Inert) return;
   {
     TBusyScope busy(*this);
     SongList.Click();

@@ -48,6 +48,8 @@ class TViewPlatform {
   virtual void ShowSettingsDialog(TConfigModel&) {}
   // Asks the window that holds the view to lay it out again at once.
   virtual void RequestParentLayout() {}
+  // Asks for the screen to be painted again soon (frame buffer, then Paint).
+  virtual void Repaint() {}
 };
 
 }  // namespace tavio

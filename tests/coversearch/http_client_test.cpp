@@ -2,7 +2,11 @@
 // status handling, bodies, connection reuse, cookies and the bounds that
 // keep a hostile or silent server from freezing or flooding the caller.
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -10,6 +14,7 @@
 #include "coversearch/http_error.h"
 #include "coversearch/http_url.h"
 #include "support/local_http_server.h"
+#include "support/temp_folder.h"
 
 using namespace tavio;
 using namespace tavio::test;
@@ -198,5 +203,24 @@ TEST(HttpClient, BoundsStopSilentEndlessAndOverlongAnswers) {
     EXPECT_TRUE(out.empty());
     // The client is still usable afterwards.
     EXPECT_THROW(client.Get("https://x/", out, 10), EHttpError);
+  }
+}
+
+// An empty body once reached fwrite with a null buffer, which the sanitizer
+// build stops at.
+TEST(FetchCommand, EmptyBodiesMakeEmptyFiles) {
+  const char* tool = std::getenv("TAVIO_TOOL");
+  if (!tool || !std::filesystem::exists(tool)) GTEST_SKIP() << "tavio tool not built";
+  TLocalHttpServer server([](const std::string& request, TServerConnection& c) {
+    return c.Send(TargetOf(request) == "/none" ? "HTTP/1.1 204 No Content\r\n\r\n"
+                                               : "HTTP/1.1 200 OK\r\nContent-Length: 0\r\n\r\n");
+  });
+  test::TTempFolder folder;
+  for (const char* path : {"/none", "/zero"}) {
+    const std::string out = folder.Path() + (path + 1);
+    const std::string command = std::string(tool) + " fetch " + server.Url(path) + " '" + out + "' 2>&1";
+    EXPECT_EQ(WEXITSTATUS(std::system(command.c_str())), 0) << path;
+    EXPECT_TRUE(folder.Exists(path + 1)) << path;
+    EXPECT_EQ(folder.Read(path + 1), "") << path;
   }
 }

@@ -12,6 +12,7 @@
 #include "library/folder_songs.h"
 #include "library/id3_test_files.h"
 #include "support/temp_folder.h"
+#include "support/unprivileged.h"
 
 using namespace tavio;
 using tavio::test::Id3v1Tag;
@@ -85,7 +86,7 @@ TEST(SongsCommand, PrintsNumberTitleAndPathPerRowAndFailsOnAMissingFolder) {
   const char* tool = std::getenv("TAVIO_TOOL");
   if (!tool || !std::filesystem::exists(tool)) GTEST_SKIP() << "tavio tool not built";
   const auto run = [&](const std::string& folder, std::string& out) {
-    FILE* pipe = popen((std::string(tool) + " songs '" + folder + "' 2>/dev/null").c_str(), "r");
+    FILE* pipe = popen((test::Unprivileged(tool) + " songs '" + folder + "' 2>/dev/null").c_str(), "r");
     char buffer[4096];
     size_t got;
     out.clear();
@@ -93,6 +94,7 @@ TEST(SongsCommand, PrintsNumberTitleAndPathPerRowAndFailsOnAMissingFolder) {
     return WEXITSTATUS(pclose(pipe));
   };
   TTempFolder folder;
+  test::OpenToOthers(folder.Path());
   std::string out;
   EXPECT_EQ(run(folder.Path(), out), 0);
   EXPECT_EQ(out, "");
@@ -102,4 +104,10 @@ TEST(SongsCommand, PrintsNumberTitleAndPathPerRowAndFailsOnAMissingFolder) {
   EXPECT_EQ(run(bare, out), 0);
   EXPECT_EQ(out, "1\tFirst\t" + folder.Path() + "a.mp3\n2\tCaf\xC3\xA9\t" + folder.Path() + "b.mp3\n");
   EXPECT_NE(run(folder.Path() + "gone", out), 0);
+  // A folder that cannot be listed is no album without songs.
+  std::filesystem::create_directory(folder.Path() + "locked");
+  std::filesystem::permissions(folder.Path() + "locked", std::filesystem::perms::owner_write |
+                                                             std::filesystem::perms::owner_exec |
+                                                             std::filesystem::perms::others_exec);
+  EXPECT_EQ(run(folder.Path() + "locked", out), 1);
 }

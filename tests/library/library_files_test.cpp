@@ -2,6 +2,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "library/data_file_error.h"
 #include "library/file_access.h"
@@ -39,6 +41,13 @@ class LibraryFiles : public ::testing::Test {
   static void WriteAll(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
   }
+  // The folder's file names, sorted: no temporary file may be left behind.
+  std::vector<std::string> Names() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(Folder())) names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+  }
 
   test::TTempFolder temp_;
 };
@@ -65,7 +74,7 @@ TEST_F(LibraryFiles, RoundTripThroughBothFiles) {
   AddAlbum(albums, "Shown 2");
   AddAlbum(hidden, "Hidden", "Polka");
   SaveLibraryFiles(Folder(), albums, hidden);
-  EXPECT_FALSE(FileExists(TemporaryNameFor(PathOf("Data.dat"))));
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Data.dat", "Data2.dat"}));
 
   TOLSaveable albums2, hidden2;
   LoadLibraryFiles(Folder(), albums2, hidden2);
@@ -120,7 +129,7 @@ TEST_F(LibraryFiles, FailedWriteLeavesThePreviousFileWholeAndLoadable) {
                                }),
                EDataFileError);
   EXPECT_EQ(ReadAll(PathOf("Data.dat")), before);
-  EXPECT_FALSE(FileExists(TemporaryNameFor(PathOf("Data.dat"))));
+  EXPECT_EQ(Names(), std::vector<std::string>{"Data.dat"});
 
   // A save into a folder that has vanished.
   fs::remove_all(Folder());
@@ -133,14 +142,29 @@ TEST_F(LibraryFiles, FailedAlbumsSaveKeepsBothOldFiles) {
   AddAlbum(albums, "a");
   AddAlbum(hidden, "h");
   SaveLibraryFiles(Folder(), albums, hidden);
-  // The temporary name is taken by a folder, so the new Data.dat cannot be written.
-  fs::create_directory(TemporaryNameFor(PathOf("Data.dat")));
+  // A folder took Data.dat's place, so the new Data.dat cannot replace it.
+  fs::rename(PathOf("Data.dat"), PathOf("old"));
+  fs::create_directories(PathOf("Data.dat/in the way"));
   TOLSaveable none;
   SaveLibraryFiles(Folder(), albums, none);
-  TOLSaveable albums2, hidden2;
-  LoadLibraryFiles(Folder(), albums2, hidden2);
-  EXPECT_EQ(albums2.Count(), 1);
-  EXPECT_EQ(hidden2.Count(), 1) << "a failed first save must not go on to delete Data2.dat";
+  EXPECT_TRUE(FileExists(PathOf("Data2.dat"))) << "a failed first save must not go on to delete Data2.dat";
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Data.dat", "Data2.dat", "old"}));
+}
+
+// A link planted where the temporary file used to go once made the save
+// write through it into the link's target.
+TEST_F(LibraryFiles, SaveNeverWritesThroughALinkBesideTheFile) {
+  WriteAll(PathOf("victim"), "not yours");
+  fs::create_symlink(PathOf("victim"), PathOf("Data.dat.tmp"));
+  TOLSaveable albums, hidden;
+  AddAlbum(albums, "saved");
+  SaveLibraryFiles(Folder(), albums, hidden);
+  EXPECT_EQ(ReadAll(PathOf("victim")), "not yours");
+  EXPECT_TRUE(fs::is_symlink(PathOf("Data.dat.tmp")));
+  TOLSaveable loaded, loadedHidden;
+  LoadLibraryFiles(Folder(), loaded, loadedHidden);
+  ASSERT_EQ(loaded.Count(), 1);
+  EXPECT_EQ(loaded.Items(0)->Album, "saved");
 }
 
 TEST_F(LibraryFiles, ListCommandPrintsAlbumsAndFailsOnABrokenFile) {

@@ -78,36 +78,67 @@ TEST_F(ConfigDialog, FreshSystemShowsTheDefaults) {
   EXPECT_FALSE(dialog.ScanAll);
   EXPECT_FALSE(dialog.UseControlPanel);
   EXPECT_FALSE(dialog.ReverseScroll);
-  EXPECT_EQ(dialog.PictureMasks, "*.jpg;*.bmp");
+  EXPECT_EQ(dialog.PictureMasks, "*.jpg;*.jpeg;*.png;*.bmp");
   EXPECT_EQ(dialog.Curve.FuncA, 8830);
   EXPECT_EQ(dialog.Curve.FuncB, 37590);
   EXPECT_TRUE(dialog.SearchPaths.empty());
 }
 
-TEST_F(ConfigDialog, ClosingWithoutChangesRewritesEveryKeyAndCreatesThePluginFolder) {
+TEST_F(ConfigDialog, ClosingWritesOnlyWhatTheUserChangedAndCreatesThePluginFolder) {
   store.WriteString("SETTINGS", "FANZEIGE", "Year,Artist");
   store.WriteString("SETTINGS", "FSIZE", "80");  // as text, as another tool left it
   store.WriteFlag("SETTINGS", "SCANALL", true);
   WriteSearchPaths(store, {"/music/b", "/music/a"});
   Show();
   EXPECT_EQ(TickedInfo(), (Names{"Artist", "Year"}));
+  dialog.PictureMasks = "*.png";
+  dialog.SetMirrorAlpha(90);
   dialog.FormClose(store);
 
   EXPECT_TRUE(folder.Exists("plugin"));
-  EXPECT_EQ(store.ReadString("SETTINGS", "LBINFO", "missing"), "Artist,Album,Genre,Year");
-  EXPECT_EQ(store.ReadString("SETTINGS", "FSORT", "missing"), "Album,Artist,Genre,Year");
-  EXPECT_EQ(store.ReadString("SETTINGS", "FANZEIGE", "missing"), "Artist,Year");
   EXPECT_EQ(CaptionKeys(), "Artist,Year");
-  EXPECT_EQ(store.ReadInteger("SETTINGS", "ALPHA", -1), 78);
-  EXPECT_EQ(store.ReadInteger("SETTINGS", "FUNCA", -1), 8830);
-  EXPECT_EQ(store.ReadInteger("SETTINGS", "FUNCB", -1), 37590);
+  Names written;
+  store.ListNames("SETTINGS", written);
+  EXPECT_EQ(written, (Names{"FANZEIGE", "FSIZE", "SCANALL", "PICTUREMASKS", "ALPHA"}));
   EXPECT_EQ(store.ReadString("SETTINGS", "FSIZE", "missing"), "80");
-  EXPECT_EQ(store.ReadString("SETTINGS", "CONTROLPANEL", "missing"), "0");
-  EXPECT_EQ(store.ReadString("SETTINGS", "REVERSE", "missing"), "0");
-  EXPECT_EQ(store.ReadString("SETTINGS", "SCANALL", "missing"), "1");
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "ALPHA", -1), 90);
   Names paths;
   ReadSearchPaths(store, paths);
   EXPECT_EQ(paths, (Names{"/music/b", "/music/a"}));
+
+  TConfigModel again;
+  again.FormShow(store, folder.Path() + "plugin/");
+  EXPECT_EQ(again.PictureMasks, "*.png") << "the masks the user typed come back";
+}
+
+// A value stored as the wrong kind once made the dialog load half its
+// settings and overwrite everything with defaults when it closed.
+TEST_F(ConfigDialog, UnreadableValuesShowTheirDefaultsAreNamedOnceAndSurviveTheClose) {
+  store.WriteInteger("SETTINGS", "LBINFO", 7);  // a number where text belongs
+  store.WriteInteger("SETTINGS", "FSORT", 3);
+  store.WriteInteger("SETTINGS", "ALPHA", 120);
+  store.WriteString("SETTINGS", "FANZEIGE", "Genre");
+  WriteSearchPaths(store, {"/music"});
+  Show();
+  EXPECT_EQ(dialog.UnreadableSettings, (Names{"LBINFO", "FSORT"}));
+  EXPECT_EQ(InfoTexts(), (Names{"Artist", "Album", "Genre", "Year"}));
+  EXPECT_EQ(TickedInfo(), Names{"Genre"});
+  EXPECT_EQ(dialog.SortEntries, (Names{"Album", "Artist", "Genre", "Year"}));
+  EXPECT_EQ(dialog.MirrorAlpha(), 120);
+  EXPECT_EQ(dialog.SearchPaths, Names{"/music"});
+  dialog.FormClose(store);
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "LBINFO", -1), 7);
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "FSORT", -1), 3);
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "ALPHA", -1), 120);
+  EXPECT_EQ(store.ReadString("SETTINGS", "FANZEIGE", ""), "Genre");
+
+  // Changed by the user, the value is written in its proper kind.
+  Show();
+  dialog.SelectedSort = 3;
+  dialog.DragOver(TDragList::Sort, TDragList::Sort, 0);
+  dialog.FormClose(store);
+  EXPECT_EQ(store.ReadString("SETTINGS", "FSORT", ""), "Year,Album,Artist,Genre");
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "LBINFO", -1), 7);
 }
 
 TEST_F(ConfigDialog, UntickingEveryInfoEntryStoresAnEmptyCaptionList) {
@@ -118,16 +149,18 @@ TEST_F(ConfigDialog, UntickingEveryInfoEntryStoresAnEmptyCaptionList) {
   EXPECT_EQ(CaptionKeys(), "");
 }
 
-TEST_F(ConfigDialog, SlidersStayInTheirRangesAndOnlyAMovementReportsTheSize) {
+// A size clamped to the slider's lowest position moves no slider, yet the view
+// must take what is shown.
+TEST_F(ConfigDialog, SlidersStayInTheirRangesAndTheShownSizeIsAlwaysReported) {
   int changes = 0;
   dialog.OnSizeChange = [&] { ++changes; };
-  store.WriteInteger("SETTINGS", "FSIZE", 140);
+  store.WriteInteger("SETTINGS", "FSIZE", 10);
   store.WriteInteger("SETTINGS", "ALPHA", -3);
   Show();
-  EXPECT_EQ(dialog.CoverSize(), 100);
+  EXPECT_EQ(dialog.CoverSize(), 50);
   EXPECT_EQ(dialog.MirrorAlpha(), 0);
   EXPECT_EQ(changes, 1);
-  dialog.SetCoverSize(100);
+  dialog.SetCoverSize(40);
   EXPECT_EQ(changes, 1);
   dialog.SetCoverSize(60);
   EXPECT_EQ(changes, 2);

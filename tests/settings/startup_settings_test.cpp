@@ -91,11 +91,27 @@ TEST_F(StartupRead, CoverMemoryOfZeroMeansNoLimitAndANegativeOneTheDefault) {
   EXPECT_EQ(Read().CoverMemory, 512);
 }
 
-TEST_F(StartupRead, StoredFrameCountBelowOneBecomesOne) {
+TEST_F(StartupRead, StoredFrameCountBelowOneBecomesOneAndSizeStaysWithinTheSlider) {
   for (const int32_t stored : {0, -5}) {
     store.WriteInteger("SETTINGS", "FANZSTEPS", stored);
     EXPECT_EQ(Read().StepCount, 1) << stored;
   }
+  for (const auto& [stored, factor] : {std::pair{10, 0.5}, std::pair{140, 1.0}}) {
+    store.WriteInteger("SETTINGS", "FSIZE", stored);
+    EXPECT_DOUBLE_EQ(Read().SizeFactor, factor) << stored;
+  }
+}
+
+// Such a value once made the read throw, and the plug-in never opened.
+TEST_F(StartupRead, ValueOfTheWrongKindTakesItsDefaultAndTheRestIsRead) {
+  store.WriteInteger("SETTINGS", "FSORT", 5);
+  store.WriteString("SETTINGS", "FANZEIGE", "Year");
+  store.WriteInteger("SETTINGS", "ALPHA", 200);
+  const TViewSettings settings = Read();
+  EXPECT_EQ(SortKeys(), "Album,Artist,Genre,Year");
+  EXPECT_EQ(CaptionKeys(), "Year");
+  EXPECT_EQ(settings.MirrorAlpha, 200);
+  EXPECT_EQ(store.ReadInteger("SETTINGS", "FSORT", -1), 5) << "the stored value is left alone";
 }
 
 TEST_F(StartupRead, IniWithOnlyPathsImportsTheFileDefaultsAndIsDeleted) {

@@ -66,7 +66,8 @@ TEST(CoverCommands, PastedBitmapBecomesFolderJpgShownAndSaved) {
   f.view.PasteCover();
   const std::string jpg = f.temp.Path() + "folder.jpg";
   ASSERT_TRUE(f.temp.Exists("folder.jpg"));
-  EXPECT_FALSE(f.temp.Exists("folder.jpg.tmp"));
+  for (const auto& entry : std::filesystem::directory_iterator(f.temp.Path()))
+    EXPECT_NE(entry.path().extension(), ".tmp") << "a temporary file was left behind";
   EXPECT_EQ(f.temp.Read("front.bmp"), front);
   const std::vector<uint8_t> bytes = ReadFileBytes(jpg);
   EXPECT_EQ(DecodeJpeg(bytes.data(), bytes.size()).Width(), 200);
@@ -103,13 +104,14 @@ TEST(CoverCommands, NothingHappensWithoutAPicture) {
 
 TEST(CoverCommands, FailedWriteKeepsTheOldFolderJpgAndRaises) {
   TCoverFixture f;
-  f.temp.Write("folder.jpg", "old cover");
-  // A folder in the temporary file's way makes the write fail as a full disk would.
-  std::filesystem::create_directory(f.temp.Path() + "folder.jpg.tmp");
+  // A folder with a file in it where folder.jpg goes makes the write fail
+  // as a full disk would.
+  std::filesystem::create_directory(f.temp.Path() + "folder.jpg");
+  f.temp.Write("folder.jpg/old cover", "old cover");
   f.source.clipboard.Bitmap = Plain(30, 30, Color32(9, 9, 9));
   const TColor32 before = f.MiddlePixel();
   EXPECT_ANY_THROW(f.view.PasteCover());
-  EXPECT_EQ(f.temp.Read("folder.jpg"), "old cover");
+  EXPECT_EQ(f.temp.Read("folder.jpg/old cover"), "old cover");
   EXPECT_EQ(f.MiddlePixel(), before);
   EXPECT_FALSE(f.temp.Exists("Data.dat"));
 }

@@ -3,6 +3,7 @@
 // stopped, leaves the lists and "Data.dat" exactly as they were.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 
 #include "fake_view_platform.h"
@@ -196,4 +197,37 @@ TEST_F(SettingsCommand, MiddleAlbumStaysInTheMiddleWhenTheOrderChanges) {
   fixture.view.OpenSettings();
   ASSERT_EQ(fixture.view.AlbumCount, 4);
   EXPECT_EQ(fixture.view.Albums.Items(fixture.view.CurrentIndex)->Album, "Album 3");
+}
+
+// Behind an open dialog the carousel once scrolled and opened the song list.
+TEST_F(SettingsCommand, PointerClicksAndWheelDoNothingWhileTheDialogIsOpen) {
+  TMarquelle2& view = fixture.view;
+  OnDialog([&](TConfigModel&) {
+    view.MouseMove(5, 10);  // over the left stack
+    view.DoMouseWheel(-120);
+    view.MouseDown(TMouseButton::mbLeft, 5, 10);
+    view.TimerTick();
+    view.Click();
+    EXPECT_EQ(view.CurrentIndex, 7);
+    EXPECT_EQ(view.ScrollDirection, 0);
+    EXPECT_FALSE(view.FastMode);
+    EXPECT_FALSE(view.SongList.Visible());
+  });
+  view.OpenSettings();
+  view.MouseMove(5, 10);
+  EXPECT_EQ(view.ScrollDirection, -1) << "the view takes input again once the dialog has closed";
+}
+
+TEST_F(SettingsCommand, ScanThatFindsNothingLeavesABlackViewAndTheStoredSizeIsApplied) {
+  store.WriteInteger("SETTINGS", "FSIZE", 10);
+  std::filesystem::create_directory(folder.Path() + "empty");
+  OnDialog([&](TConfigModel& dialog) {
+    dialog.SearchPaths = {folder.Path() + "empty"};
+    Scan(dialog, false);
+  });
+  fixture.view.OpenSettings();
+  EXPECT_EQ(messages, std::vector<std::string>{"0 albums found."});
+  EXPECT_EQ(fixture.view.AlbumCount, 0);
+  EXPECT_EQ(fixture.view.FrameBuffer.GetPixel(555, 150), kOpaqueBlack) << "no old cover";
+  EXPECT_DOUBLE_EQ(fixture.view.SizeFactor, 0.5) << "the size the dialog showed";
 }

@@ -39,11 +39,28 @@ TEST(LibraryFiles, SecondSaveReplacesTheFirstAndHiddenFileGoesWhenEmpty_Wine) {
   SaveLibraryFiles(folder, albums, hidden);
   ASSERT_TRUE(FileExists(folder + "Data2.dat"));
 
+  // A file at the name the temporary file once had is someone else's.
+  const std::string planted = folder + "Data.dat.tmp";
+  HANDLE file = CreateFileA(planted.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, "theirs", 6, &written, nullptr);
+  CloseHandle(file);
   AddAlbum(albums, "second");
   hidden.Clear();
   SaveLibraryFiles(folder, albums, hidden);
   EXPECT_FALSE(FileExists(folder + "Data2.dat"));
-  EXPECT_FALSE(FileExists(TemporaryNameFor(folder + "Data.dat")));
+  WIN32_FIND_DATAA found{};
+  const HANDLE search = FindFirstFileA((folder + "*.tmp").c_str(), &found);
+  ASSERT_NE(search, INVALID_HANDLE_VALUE);
+  EXPECT_EQ(std::string(found.cFileName), "Data.dat.tmp");
+  EXPECT_FALSE(FindNextFileA(search, &found)) << "a temporary file was left behind";
+  FindClose(search);
+  file = CreateFileA(planted.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  char bytes[16] = {};
+  ReadFile(file, bytes, sizeof bytes, &written, nullptr);
+  CloseHandle(file);
+  EXPECT_EQ(std::string(bytes, written), "theirs");
+  DeleteFileA(planted.c_str());
 
   TOLSaveable loaded, loadedHidden;
   LoadLibraryFiles(folder, loaded, loadedHidden);

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "library/library_files.h"
 #include "library/library_scan_files.h"
 #include "library/ol_saveable.h"
 #include "player_host_run.h"
@@ -33,14 +34,15 @@ class SettingsDialog : public ::testing::Test {
 
   static std::unique_ptr<TSettingsStore> Store() { return OpenRegistrySettingsStore(settings::kRegistryKeyPath); }
 
-  static void ExpectEveryDialogKey() {
+  // Closing writes only what the user changed, and these tests change none.
+  static void ExpectNoDialogKeyWritten() {
     HKEY key = nullptr;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(settings::kRegistryKeyPath) + "\\SETTINGS").c_str(), 0,
-                            KEY_READ, &key),
-              ERROR_SUCCESS);
-    for (const char* name :
-         {"FSORT", "FANZEIGE", "LBINFO", "ALPHA", "FUNCA", "FUNCB", "FSIZE", "CONTROLPANEL", "REVERSE", "SCANALL"})
-      EXPECT_EQ(RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS) << name;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, (std::string(settings::kRegistryKeyPath) + "\\SETTINGS").c_str(), 0,
+                      KEY_READ, &key) != ERROR_SUCCESS)
+      return;
+    for (const char* name : {"FSORT", "FANZEIGE", "LBINFO", "ALPHA", "FUNCA", "FUNCB", "FSIZE", "CONTROLPANEL",
+                             "REVERSE", "SCANALL", "PICTUREMASKS"})
+      EXPECT_NE(RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS) << name;
     RegCloseKey(key);
   }
 };
@@ -65,6 +67,49 @@ int32_t AlbumsIn(const std::string& dataFile) {
 bool NoErrors(const PlayerHostRun& run) {
   for (const auto& line : run.log)
     if (line.rfind("error", 0) == 0) return false;
+  return true;
+}
+
+// A value of SETTINGS stored as a DWORD, as another tool may leave it.
+void SetDword(const char* name, DWORD number) {
+  HKEY key = nullptr;
+  RegCreateKeyExA(HKEY_CURRENT_USER, (std::string(settings::kRegistryKeyPath) + "\\SETTINGS").c_str(), 0, nullptr, 0,
+                  KEY_ALL_ACCESS, nullptr, &key, nullptr);
+  RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number), sizeof number);
+  RegCloseKey(key);
+}
+
+// The stored type and number of a value of SETTINGS; REG_NONE when missing.
+DWORD StoredDword(const char* name, DWORD& number) {
+  DWORD type = REG_NONE, size = sizeof number;
+  if (RegGetValueA(HKEY_CURRENT_USER, (std::string(settings::kRegistryKeyPath) + "\\SETTINGS").c_str(), name,
+                   RRF_RT_ANY, &type, &number, &size) != ERROR_SUCCESS)
+    return REG_NONE;
+  return type;
+}
+
+// Three albums in Data.dat, red, green and blue, as a scan once found them.
+void WriteShownLibrary(const std::string& folder) {
+  const std::string plugin = folder + "Plugins\\Tavio\\";
+  CreateDirectoryA((folder + "Plugins").c_str(), nullptr);
+  CreateDirectoryA(plugin.c_str(), nullptr);
+  TOLSaveable albums, hidden;
+  const TColor32 colors[] = {Color32(220, 30, 30), Color32(30, 200, 30), Color32(30, 30, 220)};
+  for (int i = 0; i < 3; ++i) {
+    const std::string cover = folder + "cover" + std::to_string(i) + ".jpg";
+    SaveJpegFile(PlainPicture(64, 64, colors[i]), cover);
+    auto* album = new TAlbum;
+    album->Album = "Album " + std::to_string(i);
+    album->CoverFile = cover;
+    albums.Add(album);
+  }
+  SaveLibraryFiles(plugin, albums, hidden);
+}
+
+bool SameRegion(const TBitmap32& a, const TBitmap32& b, int right) {
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < right; ++x)
+      if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
   return true;
 }
 
@@ -96,7 +141,7 @@ TEST_F(SettingsDialog, FromTheViewAPathIsAddedScannedAndItsCoversShown_Wine) {
   Names paths;
   ReadSearchPaths(*Store(), paths);
   EXPECT_EQ(paths, Names{music});
-  ExpectEveryDialogKey();
+  ExpectNoDialogKeyWritten();
   EXPECT_EQ(AlbumsIn(folder + "Plugins\\Tavio\\Data.dat"), 3);
 
   TBitmap32 shot;
@@ -134,5 +179,66 @@ TEST_F(SettingsDialog, WithoutAViewTheScanWritesOnlyTheDataFile_Wine) {
   EXPECT_TRUE(run.Contains("message 2 albums found."));
   EXPECT_EQ(AlbumsIn(plugin + "Data.dat"), 2);
   EXPECT_EQ(Bytes(plugin + "Data2.dat"), hiddenBefore);
-  ExpectEveryDialogKey();
+  ExpectNoDialogKeyWritten();
+}
+
+// A value stored as the wrong kind once kept the plug-in from opening, and
+// the dialog then erased the settings; the dialog was nobody's, so the
+// carousel scrolled behind it; a scan that found nothing left the old
+// covers; the tab strip came last when tabbing; long paths were cut off.
+TEST_F(SettingsDialog, BrokenValuesSurviveTheViewStaysStillAndAnEmptyScanEmptiesIt_Wine) {
+  const std::string folder = NewTempFolder("broken");
+  WriteShownLibrary(folder);
+  CreateDirectoryA((folder + "Empty").c_str(), nullptr);
+  WriteScriptedRunSettings(10);
+  SetDword("LBINFO", 7);
+  SetDword("FSORT", 3);
+  SetDword("ALPHA", 120);
+  const std::string longPath = "C:\\" + std::string(150, 'x');
+  WriteSearchPaths(*Store(), {folder + "Empty", longPath});
+  const auto run = RunPlayerHost(
+      {"resize 658 515", "settle", "screenshot " + folder + "before.bmp", "config", "dialog-button OK",
+       "dialog-owner", "dialog-focus", "key 9", "dialog-focus", "dialog-extent 1101", "move 10 100", "wheel -120",
+       "click 329 150", "wait 1000", "screenshot " + folder + "during.bmp", "dialog-tab Library",
+       "dialog-button Scan Directories ...", "dialog-button OK", "dialog-button Close", "wait 500",
+       "screenshot " + folder + "after.bmp", "quit"},
+      "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(NoErrors(run)) << run.log.back();
+  EXPECT_EQ(run.CountOf("message These settings cannot be read and keep their defaults until you change them: "
+                        "LBINFO, FSORT"),
+            1);
+  EXPECT_TRUE(run.Contains("owner frame"));
+  EXPECT_TRUE(run.Contains("focus SysTabControl32 ")) << "the tab strip comes first";
+  EXPECT_TRUE(run.Contains("focus Button Check all"));
+  EXPECT_TRUE(run.Contains("extent 1101 wider"));
+  EXPECT_TRUE(run.Contains("message 0 albums found."));
+
+  DWORD number = 0;
+  EXPECT_EQ(StoredDword("LBINFO", number), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(number, 7u);
+  EXPECT_EQ(StoredDword("FSORT", number), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(number, 3u);
+  EXPECT_EQ(StoredDword("ALPHA", number), static_cast<DWORD>(REG_DWORD));
+  EXPECT_EQ(number, 120u);
+  EXPECT_EQ(StoredDword("FANZEIGE", number), static_cast<DWORD>(REG_NONE)) << "nothing the user left alone is written";
+  Names paths;
+  ReadSearchPaths(*Store(), paths);
+  EXPECT_EQ(paths, (Names{folder + "Empty", longPath}));
+
+  TBitmap32 before, during, after;
+  LoadFromFile(before, folder + "before.bmp");
+  LoadFromFile(during, folder + "during.bmp");
+  LoadFromFile(after, folder + "after.bmp");
+  // Left of where the centred dialog may overlap the frame.
+  EXPECT_TRUE(SameRegion(before, during, 480)) << "the carousel moved behind the dialog";
+  EXPECT_NE(before.GetPixel(329, 150), kOpaqueBlack);
+  EXPECT_EQ(after.GetPixel(329, 150) | 0xFF000000u, kOpaqueBlack) << "an old cover outlived the empty scan";
+  bool hint = false;  // white text at the view's centre
+  for (int x = 299; x < 420 && !hint; ++x)
+    for (int y = 257; y < 272 && !hint; ++y) {
+      const TColor32 c = after.GetPixel(x, y);
+      hint = RedOf(c) > 200 && GreenOf(c) > 200 && BlueOf(c) > 200;
+    }
+  EXPECT_TRUE(hint);
 }

@@ -89,6 +89,44 @@ void DoubleClickDialog(int x, int y) {
   PostMessageA(dialog, WM_LBUTTONUP, 0, at);
 }
 
+std::string ClassName(HWND window) {
+  char name[64] = {};
+  GetClassNameA(window, name, sizeof name);
+  return name;
+}
+
+// "owner frame", "owner none" or "owner other": who owns the top dialog.
+void LogDialogOwner() {
+  const HWND dialog = TopDialog();
+  const HWND owner = dialog ? GetWindow(dialog, GW_OWNER) : nullptr;
+  ThePlayer().log.Write(std::string("owner ") + (!dialog                           ? "no dialog"
+                                                 : owner == ThePlayer().frameWindow ? "frame"
+                                                 : owner                            ? "other"
+                                                                                    : "none"));
+}
+
+// "focus CLASS TEXT" of the vis thread's keyboard focus.
+void LogFocus() {
+  GUITHREADINFO gui{};
+  gui.cbSize = sizeof gui;
+  HWND focus = nullptr;
+  if (GetGUIThreadInfo(ThePlayer().visThreadId, &gui)) focus = gui.hwndFocus;
+  char text[256] = {};
+  if (focus) GetWindowTextA(focus, text, sizeof text);
+  ThePlayer().log.Write("focus " + (focus ? ClassName(focus) + " " + text : std::string("none")));
+}
+
+// "extent ID N wider|narrower": a list box's horizontal extent against its width.
+void LogListExtent(int id) {
+  const HWND list = GetDlgItem(TopDialog(), id);
+  DWORD_PTR extent = 0;
+  SendMessageTimeoutA(list, LB_GETHORIZONTALEXTENT, 0, 0, SMTO_NORMAL, 5000, &extent);
+  RECT client{};
+  GetClientRect(list, &client);
+  ThePlayer().log.Write("extent " + std::to_string(id) + " " +
+                        (static_cast<LONG>(extent) > client.right ? "wider" : "narrower"));
+}
+
 }  // namespace
 
 bool RunDialogAction(const std::string& verb, std::istream& args) {
@@ -97,6 +135,12 @@ bool RunDialogAction(const std::string& verb, std::istream& args) {
     ChooseMenuItem(RestOfLine(args));
   } else if (verb == "dialog-dblclick" && args >> x >> y) {
     DoubleClickDialog(x, y);
+  } else if (verb == "dialog-owner") {
+    LogDialogOwner();
+  } else if (verb == "dialog-focus") {
+    LogFocus();
+  } else if (verb == "dialog-extent" && args >> x) {
+    LogListExtent(x);
   } else {
     return false;
   }

@@ -154,8 +154,11 @@ DWORD WINAPI WatchThread(void*) {
 template <typename Fn>
 bool WaitForDialog(Fn&& tryOnce) {
   for (int waited = 0; waited <= kDialogWaitMs; waited += 100) {
+    const std::vector<HWND> windows = PluginWindows();
+    // After the windows are taken: a box that opened just now is logged
+    // before its button is pressed.
     ReportNewDialogs();
-    for (HWND dialog : PluginWindows())
+    for (HWND dialog : windows)
       if (tryOnce(dialog)) return true;
     Sleep(100);
   }

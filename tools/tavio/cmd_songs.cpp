@@ -16,6 +16,11 @@ static int RunSongs(const Args& args) {
   if (args.size() != 1) throw UsageError{"give one album folder"};
   std::string folder = args[0];
   if (!std::filesystem::is_directory(folder)) throw std::runtime_error("no such folder: " + folder);
+  // The song list takes a folder it cannot list for one without songs; here
+  // the difference matters.
+  std::error_code error;
+  std::filesystem::directory_iterator listing(folder, error);
+  if (error) throw std::runtime_error("cannot list " + folder + ": " + error.message());
   if (folder.back() != kPathDelimiter) folder += kPathDelimiter;
   int32_t number = 0;
   for (const TSong& song : ReadFolderSongs(folder)) {

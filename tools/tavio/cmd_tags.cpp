@@ -1,6 +1,9 @@
 // tavio tags FILE...: the tag values the library takes from each file, one
-// header line with the file name and one line of tab-separated values.
+// header line with the file name and one line of tab-separated values. A file
+// that is missing or cannot be read is named on stderr, and the exit is 1.
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
 #include <initializer_list>
 #include <string>
 
@@ -23,11 +26,27 @@ static void PrintLine(std::initializer_list<std::string> fields) {
   std::fputc('\n', stdout);
 }
 
+// Why file gives no tags at all, or "" when it can be read. The tag readers
+// take an unreadable file for one without tags.
+static std::string Unreadable(const std::string& file) {
+  std::error_code error;
+  if (!std::filesystem::exists(file, error)) return "no such file";
+  if (!std::filesystem::is_regular_file(file, error)) return "not a regular file";
+  if (!std::ifstream(file, std::ios::binary)) return "cannot be read";
+  return "";
+}
+
 static int RunTags(const Args& args) {
   if (args.empty()) throw UsageError{"no file given"};
   TID3v2Tag v2;
   TID3v1Tag v1;
+  int status = 0;
   for (const std::string& file : args) {
+    if (const std::string why = Unreadable(file); !why.empty()) {
+      std::fprintf(stderr, "tavio tags: %s: %s\n", file.c_str(), why.c_str());
+      status = 1;
+      continue;
+    }
     TFileTags tags(file, v2, v1);
     TAlbum album;
     album.ReadTags(tags);
@@ -38,7 +57,7 @@ static int RunTags(const Args& args) {
     PrintLine({album.Title, album.Artist, album.Album, std::to_string(album.Year), album.Genre,
                std::to_string(song.Track)});
   }
-  return 0;
+  return status;
 }
 
 TAVIO_COMMAND("tags", "tags FILE...", RunTags);
