@@ -4,10 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tavio {
+
+class TRegularFile;
 
 class TStream {
  public:
@@ -23,7 +26,8 @@ class TStream {
 class TFileStream : public TStream {
  public:
   enum class Mode { Read, Create };
-  // Throws EDataFileError when the file cannot be opened.
+  // Throws EDataFileError when the file cannot be opened (or, to be read, is
+  // no regular file).
   TFileStream(const std::string& path, Mode mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;
@@ -36,7 +40,9 @@ class TFileStream : public TStream {
   void Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;             // Create
+  std::unique_ptr<TRegularFile> source_;  // Read
+  uint64_t position_ = 0;
   uint64_t remaining_ = 0;
 };
 

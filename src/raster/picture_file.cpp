@@ -47,6 +47,8 @@ TBitmap32 Decode(const std::vector<uint8_t>& bytes, TFormat format) {
 }  // namespace
 
 TBitmap32 DecodePicture(const std::vector<uint8_t>& bytes, const std::string& nameForFormat) {
+  // Bytes out of a tag have no extension of their own.
+  if (bytes.size() >= 3 && bytes[0] == 0xFF && bytes[1] == 0xD8 && bytes[2] == 0xFF) return Decode(bytes, TFormat::Jpeg);
   return Decode(bytes, FormatOf(nameForFormat));
 }
 

@@ -86,6 +86,7 @@ void TConfigModel::LoadSettings(TSettingsStore& store, const std::string& plugin
   UseControlPanel = store.ReadFlag(kSettings, kControlPanel, false);
   ReverseScroll = store.ReadFlag(kSettings, kReverseScroll, false);
   ScanAll = store.ReadFlag(kSettings, kScanAll, false);
+  EmbeddedArt = store.ReadFlag(kSettings, kEmbeddedArt, true);
   for (TInfoEntry& entry : InfoEntries) entry.Checked = captionKeys.find(entry.Text) != std::string::npos;
   Curve.ShowStoredCurve();
 }
@@ -114,6 +115,7 @@ void TConfigModel::SaveSettings(TSettingsStore& store) {
   store.WriteFlag(kSettings, kControlPanel, UseControlPanel);
   store.WriteFlag(kSettings, kReverseScroll, ReverseScroll);
   store.WriteFlag(kSettings, kScanAll, ScanAll);
+  store.WriteFlag(kSettings, kEmbeddedArt, EmbeddedArt);
 }
 
 void TConfigModel::AddSearchPath(const std::string& path) { SearchPaths.push_back(path); }
@@ -141,6 +143,7 @@ TLibraryScan TConfigModel::NewScan() const {
   scan.SearchPaths = SearchPaths;
   scan.PictureMasks = PictureMasks;
   scan.ScanAll = ScanAll;
+  scan.EmbeddedArt = EmbeddedArt;
   scan.PluginFolder = PluginFolder;
   scan.CoverMemoryLimit = CoverMemoryLimit;
   return scan;
@@ -150,7 +153,8 @@ void TConfigModel::BeginScan() {
   if (OnScanStart) OnScanStart();
 }
 
-void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& report) {
+void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& report,
+                              const std::vector<std::string>& loadErrors) {
   TOLSaveable* library = &found;
   if (albums_) {
     ChangeTheLists([&] {
@@ -168,7 +172,7 @@ void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& repor
   } catch (const std::exception&) {
     // The view writes both data files again when the dialog closes.
   }
-  if (report) report(AlbumsFoundText(library->Count()));
+  if (report) report(ScanSummaryText(library->Count(), loadErrors));
   if (OnScanDone) OnScanDone();
   Genres.AddGenres(*library, true);
 }

@@ -8,9 +8,14 @@
 
 namespace tavio {
 
+// Decodes an album's cover into out: the picture embedded in the tag when
+// coverFile names an MP3 file, else the picture file (regular files only).
+// Raises an error naming coverFile when there is none or it is undecodable.
+void LoadCoverPicture(TBitmap32& out, const std::string& coverFile);
+
 // Prepares into out without touching any album, so a loader can prepare into a
 // fresh bitmap and hand it over under a lock. When coverFile exists it is
-// decoded; otherwise the default picture "MOSSEL" gets albumTitle at (6, 6) in
+// decoded (LoadCoverPicture); otherwise the default picture "MOSSEL" gets albumTitle at (6, 6) in
 // bold 12-point Arial, black on white. Then the edges are bevelled. A failed
 // load raises ERasterError and leaves out as it was, unbevelled.
 void PrepareCoverInto(TBitmap33& out, const std::string& coverFile, const std::string& albumTitle);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/directory_listing.h"
 #include "library/find_file.h"
 
 using namespace tavio;
@@ -120,4 +121,18 @@ TEST(FindFile, StartFolderGetsItsBackslashAndMissingOnesAreSilent_Wine) {
   find.Execute();
   EXPECT_THAT(folders, ElementsAre(tree.Root() + "\\"));
   EXPECT_THAT(Search(tree, "*.*", kFiles, tree.Root() + "\\missing"), ElementsAre());
+}
+
+TEST(FindFile, AJunctionBackUpTheTreeIsNotWalkedRoundAgain_Wine) {
+  const TWinTree tree("junction", {"A\\", "A\\B\\", "A\\B\\x.mp3"});
+  const std::optional<TFolderIdentity> a = FolderIdentity(tree.Root() + "\\A\\");
+  ASSERT_TRUE(a.has_value());
+  EXPECT_EQ(FolderIdentity(tree.Root() + "\\a"), a) << "the same folder, spelt otherwise";
+  EXPECT_NE(FolderIdentity(tree.Root() + "\\A\\B\\"), a);
+  const std::string link = tree.Root() + "\\A\\B\\loop";
+  if (!CreateSymbolicLinkA(link.c_str(), (tree.Root() + "\\A").c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY))
+    GTEST_SKIP() << "no directory links here (error " << GetLastError() << ")";
+  const std::vector<std::string> found = Search(tree, "*.mp3", kFiles);
+  RemoveDirectoryA(link.c_str());
+  EXPECT_THAT(found, ElementsAre("A\\B\\x.mp3"));
 }
