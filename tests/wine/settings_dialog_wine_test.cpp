@@ -154,8 +154,9 @@ TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   WriteBytes(music + "Broken\\01.mp3", Mp3WithTags("Artist", "Broken", "2001", "Pop"));
   WriteBrokenPicture(music + "Broken\\folder.jpg");
   WriteSearchPaths(*Store(), {music});
-  const auto run = RunPlayerHost({"wait 300", "config", "dialog-tab Library", "dialog-button Scan Directories ...",
-                                  "dialog-button OK", "dialog-button Close", "wait 500", "quit"},
+  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "config", "dialog-tab Library",
+                                  "dialog-button Scan Directories ...", "dialog-button OK", "wait 500",
+                                  "dialog-button Close", "wait 500", "quit"},
                                  "", folder);
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(NoErrors(run)) << run.log.back();
@@ -166,6 +167,7 @@ TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   TOLSaveable albums;
   albums.LoadFromFile(folder + "Plugins\\Tavio\\Data.dat");
   ASSERT_EQ(albums.Count(), 4);
-  for (int32_t i = 0; i < albums.Count(); ++i)
+  for (int32_t i = 0; i < albums.Count(); ++i) {
     if (albums.Items(i)->Album == "Embedded") EXPECT_EQ(albums.Items(i)->CoverFile, music + "Embedded\\01.mp3");
+  }
 }
