@@ -14,6 +14,7 @@
 #include <string>
 
 #include "library/album.h"
+#include "library/embedded_picture.h"
 #include "library/song_track.h"
 #include "raster/picture_file.h"
 #include "settings/ini_text.h"
@@ -53,7 +54,10 @@ std::string Parse(const std::string& path) {
       TSong song;
       song.FileName = path;
       ReadSongTrackAndTitle(song, v2, v1);
-      return "tags read, " + std::to_string(v2.Frames().size()) + " frames";
+      // And the cover, as the scan reads it where no picture file is.
+      const size_t picture = ReadEmbeddedPicture(path).size();
+      return "tags read, " + std::to_string(v2.Frames().size()) + " frames, picture of " + std::to_string(picture) +
+             " bytes";
     }
     if (ext == ".ini") {
       TIniText ini = TIniText::FromFile(path);

@@ -191,7 +191,7 @@ DialogScanFigures DialogScan() {
   TBackgroundScan scan([&](std::function<void()> task) { dialogThread.Post(std::move(task)); });
   bool finished = false;
   scan.OnProgress = [&](const TScanProgress&) { ++figures.repaints; };
-  scan.OnFinished = [&](std::unique_ptr<TOLSaveable> found, const std::string&) {
+  scan.OnFinished = [&](std::unique_ptr<TOLSaveable> found, const std::vector<std::string>&, const std::string&) {
     if (found) dialog.FinishScan(*found, nullptr);
     finished = true;
   };

@@ -8,17 +8,15 @@
 
 namespace tavio {
 
-static uint64_t SizeOfOpenFile(std::FILE* file) {
-  if (std::fseek(file, 0, SEEK_END) != 0) return 0;
-  const long size = std::ftell(file);
-  std::rewind(file);
-  return size > 0 ? static_cast<uint64_t>(size) : 0;
-}
-
 TFileStream::TFileStream(const std::string& path, Mode mode) : durable_(mode == Mode::CreateNew) {
-  file_ = durable_ ? CreateNewFile(path) : std::fopen(path.c_str(), mode == Mode::Read ? "rb" : "wb");
+  if (mode == Mode::Read) {
+    source_ = std::make_unique<TRegularFile>(path);
+    if (!source_->IsOpen()) throw EDataFileError("Cannot open file \"" + path + "\"");
+    remaining_ = source_->Size();
+    return;
+  }
+  file_ = durable_ ? CreateNewFile(path) : std::fopen(path.c_str(), "wb");
   if (!file_) throw EDataFileError("Cannot open file \"" + path + "\"");
-  if (mode == Mode::Read) remaining_ = SizeOfOpenFile(file_);
 }
 
 TFileStream::~TFileStream() {
@@ -26,9 +24,11 @@ TFileStream::~TFileStream() {
 }
 
 size_t TFileStream::Read(void* buffer, size_t count) {
-  const size_t got = file_ ? std::fread(buffer, 1, count, file_) : 0;
-  remaining_ -= std::min<uint64_t>(remaining_, got);
-  return got;
+  const size_t wanted = static_cast<size_t>(std::min<uint64_t>(count, remaining_));
+  if (!source_ || !source_->ReadAt(position_, buffer, wanted)) return 0;
+  position_ += wanted;
+  remaining_ -= wanted;
+  return wanted;
 }
 
 void TFileStream::Write(const void* buffer, size_t count) {

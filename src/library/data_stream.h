@@ -4,10 +4,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <memory>
 #include <string>
 #include <string_view>
 
 namespace tavio {
+
+class TRegularFile;
 
 class TStream {
  public:
@@ -24,7 +27,8 @@ class TFileStream : public TStream {
  public:
   // CreateNew: only a name nothing has yet, and Close puts the data on the disk.
   enum class Mode { Read, Create, CreateNew };
-  // Throws EDataFileError when the file cannot be opened.
+  // Throws EDataFileError when the file cannot be opened (or, to be read, is
+  // no regular file).
   TFileStream(const std::string& path, Mode mode);
   ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;
@@ -37,7 +41,9 @@ class TFileStream : public TStream {
   void Close();
 
  private:
-  std::FILE* file_ = nullptr;
+  std::FILE* file_ = nullptr;             // Create
+  std::unique_ptr<TRegularFile> source_;  // Read
+  uint64_t position_ = 0;
   uint64_t remaining_ = 0;
   bool durable_ = false;
 };

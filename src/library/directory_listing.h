@@ -8,7 +8,9 @@
 // ffHidden when its name starts with a dot; ffSystem and ffArchive never
 // occur, so plain files carry no attribute at all.
 #pragma once
+#include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "library/search_rec.h"
@@ -20,5 +22,17 @@ namespace tavio {
 // calls. An exception from onEntry ends the listing and passes on.
 void ListDirectory(const std::string& folder, const std::string& mask,
                    const std::function<void(const TSearchRec&)>& onEntry);
+
+// Which folder a path leads to, whatever links or junctions it passes:
+// the volume's serial number and the file index on Win32, device and inode
+// natively.
+struct TFolderIdentity {
+  uint64_t Volume = 0;
+  uint64_t Index = 0;
+  bool operator==(const TFolderIdentity&) const = default;
+};
+
+// Nothing when the folder cannot be examined.
+std::optional<TFolderIdentity> FolderIdentity(const std::string& folder);
 
 }  // namespace tavio

@@ -46,4 +46,10 @@ void ListDirectory(const std::string& folder, const std::string& mask,
   }
 }
 
+std::optional<TFolderIdentity> FolderIdentity(const std::string& folder) {
+  struct stat info {};
+  if (stat(folder.c_str(), &info) != 0) return std::nullopt;
+  return TFolderIdentity{static_cast<uint64_t>(info.st_dev), static_cast<uint64_t>(info.st_ino)};
+}
+
 }  // namespace tavio

@@ -46,4 +46,19 @@ void ListDirectory(const std::string& folder, const std::string& mask,
   } while (FindNextFileA(find.Get(), &data));
 }
 
+std::optional<TFolderIdentity> FolderIdentity(const std::string& folder) {
+  // A folder opens only with backup semantics; no access right is needed to
+  // ask for its identity.
+  std::string path = folder;
+  if (path.size() > 3 && (path.back() == '\\' || path.back() == '/')) path.pop_back();
+  const HANDLE handle = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL known = GetFileInformationByHandle(handle, &info);
+  CloseHandle(handle);
+  if (!known) return std::nullopt;
+  return TFolderIdentity{info.dwVolumeSerialNumber, (uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow};
+}
+
 }  // namespace tavio

@@ -52,4 +52,37 @@ bool FlushToDisk(std::FILE* file) {
          FlushFileBuffers(reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)))) != 0;
 }
 
+TRegularFile::TRegularFile(const std::string& path) {
+  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  handle_ = reinterpret_cast<intptr_t>(file);
+  // Pipes, consoles and devices would block a read or answer nonsense.
+  LARGE_INTEGER size;
+  if (GetFileType(file) != FILE_TYPE_DISK || !GetFileSizeEx(file, &size) || size.QuadPart < 0) return;
+  size_ = static_cast<uint64_t>(size.QuadPart);
+  isOpen_ = true;
+}
+
+TRegularFile::~TRegularFile() {
+  if (handle_ != -1) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+bool TRegularFile::ReadAt(uint64_t position, void* buffer, uint64_t count) {
+  if (!isOpen_ || position > size_ || count > size_ - position) return false;
+  auto* out = static_cast<char*>(buffer);
+  while (count > 0) {
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(position);
+    at.OffsetHigh = static_cast<DWORD>(position >> 32);
+    const DWORD chunk = static_cast<DWORD>(count < 0x40000000 ? count : 0x40000000);
+    DWORD got = 0;
+    if (!ReadFile(reinterpret_cast<HANDLE>(handle_), out, chunk, &got, &at) || got == 0) return false;
+    out += got;
+    position += got;
+    count -= got;
+  }
+  return true;
+}
+
 }  // namespace tavio

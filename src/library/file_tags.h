@@ -12,12 +12,14 @@ namespace tavio {
 
 class TFileTags {
  public:
-  // Reads into the readers given, so one pair can serve a folder of files.
-  TFileTags(std::string fileName, TID3v2Tag& v2, TID3v1Tag& v1)
-      : fileName_(std::move(fileName)), v2_(v2), v1_(v1) {}
+  // Reads into the readers given, so one pair can serve a folder of files;
+  // the ID3v2 reader keeps the picture too when parts says so.
+  TFileTags(std::string fileName, TID3v2Tag& v2, TID3v1Tag& v1, TTagParts parts = TTagParts::Texts)
+      : fileName_(std::move(fileName)), v2_(v2), v1_(v1), parts_(parts) {}
 
+  const std::string& FileName() const { return fileName_; }
   const TID3v2Tag& V2() {
-    if (!v2Read_) v2_.ReadFromFile(fileName_);
+    if (!v2Read_) v2_.ReadFromFile(fileName_, parts_);
     v2Read_ = true;
     return v2_;
   }
@@ -31,6 +33,7 @@ class TFileTags {
   std::string fileName_;
   TID3v2Tag& v2_;
   TID3v1Tag& v1_;
+  TTagParts parts_;
   bool v2Read_ = false;
   bool v1Read_ = false;
 };

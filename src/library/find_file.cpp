@@ -1,5 +1,6 @@
 #include "library/find_file.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "library/directory_listing.h"
@@ -17,15 +18,28 @@ bool IsDotEntry(const std::string& name) { return name == "." || name == ".."; }
 void TFindFile::Execute() {
   // Freed on the way out, also when a callback throws.
   const TTargetSearch search(Criteria);
-  for (const TTargetFolder& target : search.TargetFolders.Items()) SearchFolder(target, target.Folder);
+  for (const TTargetFolder& target : search.TargetFolders.Items()) {
+    walk_.clear();
+    SearchFolder(target, target.Folder);
+  }
 }
 
 void TFindFile::SearchFolder(const TTargetFolder& target, const std::string& folder) {
+  // A junction may lead back up the tree, round and round until the paths
+  // grow too long.
+  std::optional<TFolderIdentity> identity;
+  if (target.Recursive) {
+    identity = FolderIdentity(folder);
+    if (identity && std::find(walk_.begin(), walk_.end(), *identity) != walk_.end()) return;
+  }
   if (OnFolderSearch) OnFolderSearch(folder);
   for (auto mask = target.FileMasks.rbegin(); mask != target.FileMasks.rend(); ++mask) {
     ReportMatches(folder, *mask);
   }
-  if (target.Recursive) SearchSubfolders(target, folder);
+  if (!target.Recursive) return;
+  if (identity) walk_.push_back(*identity);
+  SearchSubfolders(target, folder);
+  if (identity) walk_.pop_back();
 }
 
 void TFindFile::ReportMatches(const std::string& folder, const std::string& mask) {

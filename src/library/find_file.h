@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "library/directory_listing.h"
 #include "library/search_rec.h"
 
 namespace tavio {
@@ -47,9 +48,11 @@ class TFindFile {
 
   // Walks every start folder before returning. In each folder the masks are
   // listed from the last to the first, each in file-system order, then the
-  // subfolders are searched depth first (hidden and read-only ones too). The
-  // start folders themselves are never reported; a missing one is silent. An
-  // exception from OnFileMatch ends the search and passes on.
+  // subfolders are searched depth first (hidden and read-only ones too). A
+  // folder already on the way down from the start folder (a junction back up
+  // the tree) is not searched again. The start folders themselves are never
+  // reported; a missing one is silent. An exception from OnFileMatch ends the
+  // search and passes on.
   void Execute();
 
  private:
@@ -57,6 +60,8 @@ class TFindFile {
   void ReportMatches(const std::string& folder, const std::string& mask);
   void SearchSubfolders(const TTargetFolder& target, const std::string& folder);
   bool PassesAttributeTest(TFileAttributeSet attributes) const;
+
+  std::vector<TFolderIdentity> walk_;  // the folders from the start folder down
 };
 
 }  // namespace tavio

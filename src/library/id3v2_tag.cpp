@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <array>
 #include <exception>
+#include <optional>
 
 #include "library/codepage.h"
+#include "library/embedded_picture.h"
 #include "library/id3_genres.h"
 #include "library/tag_file.h"
 #include "library/tag_read_error.h"
@@ -52,11 +54,10 @@ bool IsFrameId(std::string_view id) {
 }
 
 // Unsynchronisation put a zero byte after every $FF that a $00 or a byte of
-// $E0 and above followed (ID3v2.4 structure document, 6.1); undone in place
-// from position from on.
-void Resynchronise(std::string& bytes, size_t from = 0) {
-  size_t out = from;
-  for (size_t in = from; in < bytes.size(); ++in) {
+// $E0 and above followed (ID3v2.4 structure document, 6.1); undone in place.
+void Resynchronise(std::string& bytes) {
+  size_t out = 0;
+  for (size_t in = 0; in < bytes.size(); ++in) {
     bytes[out++] = bytes[in];
     if (static_cast<uint8_t>(bytes[in]) == 0xFF && in + 1 < bytes.size() && bytes[in + 1] == '\0') ++in;
   }
@@ -100,8 +101,9 @@ std::string DecodeText(uint8_t encoding, std::string_view text) {
 
 void TID3v2Tag::Clear() { *this = TID3v2Tag(); }
 
-void TID3v2Tag::ReadFromFile(const std::string& fileName) {
+void TID3v2Tag::ReadFromFile(const std::string& fileName, TTagParts parts) {
   Clear();
+  parts_ = parts;
   try {
     TTagFile file(fileName);
     if (file.IsOpen()) ReadTag(file);
@@ -117,10 +119,7 @@ void TID3v2Tag::ReadTag(TTagSource& file) {
   if (unsynchronisation_ && majorVersion_ <= 3) {
     // Versions 2.2 and 2.3 unsynchronise the whole tag after its header, frame
     // headers and sizes included: frames are read from the tag as it was.
-    std::string tag(static_cast<size_t>(std::min(size_, file.Size())), '\0');
-    if (!file.ReadAt(0, tag.data(), tag.size())) return;
-    Resynchronise(tag, kHeaderSize);
-    TTagBytes resynchronised(std::move(tag));
+    TResynchronisedSource resynchronised(file, kHeaderSize, std::min(size_, file.Size()));
     ReadFrames(resynchronised, FirstFramePosition(resynchronised));
     return;
   }
@@ -177,12 +176,56 @@ void TID3v2Tag::ReadFrames(TTagSource& source, uint64_t position) {
     position += headerLength;
     const uint64_t dataLength = frame.Size > 0 ? static_cast<uint64_t>(frame.Size) : 0;
     if (position > dataEnd || dataLength > dataEnd - position) return;
-    frame.Data.resize(dataLength);
-    if (!source.ReadAt(position, frame.Data.data(), dataLength)) return;
+    const TUse use = UseOf(frame.Id);
+    if (use != TUse::Skip && dataLength <= kMaxFrameBytes && !ReadFrameData(source, position, frame, header[9]))
+      return;
     position += dataLength;
-    if (majorVersion_ == 4) UnpackFrameData(frame, header[9]);
+    if (use == TUse::Text) KeepText(frame);
+    if (use == TUse::Picture) KeepPicture(frame);
     frames_.push_back(std::move(frame));
   }
+}
+
+bool TID3v2Tag::ReadFrameData(TTagSource& source, uint64_t position, TID3v2Frame& frame, uint8_t formatFlags) {
+  frame.Data.resize(frame.Size > 0 ? static_cast<size_t>(frame.Size) : 0);
+  if (!source.ReadAt(position, frame.Data.data(), frame.Data.size())) return false;
+  if (majorVersion_ == 4) UnpackFrameData(frame, formatFlags);
+  return true;
+}
+
+TID3v2Tag::TUse TID3v2Tag::UseOf(const std::string& frameId) const {
+  for (const TValue value : {TValue::Artist, TValue::Title, TValue::Album, TValue::Year, TValue::Genre, TValue::Track})
+    if (frameId == FrameIdOf(value)) return TUse::Text;
+  if (parts_ == TTagParts::TextsAndPicture && frameId == (majorVersion_ == 2 ? "PIC" : "APIC")) return TUse::Picture;
+  return TUse::Skip;
+}
+
+// The last frame of an identifier counts, so an earlier one's data can go;
+// the frames holding data are remembered, so a tag of thousands of frames
+// is not searched for each.
+void TID3v2Tag::KeepText(TID3v2Frame& frame) {
+  for (auto it = framesWithData_.begin(); it != framesWithData_.end(); ++it) {
+    if (frames_[*it].Id != frame.Id) continue;
+    std::string().swap(frames_[*it].Data);
+    framesWithData_.erase(it);
+    break;
+  }
+  if (!frame.Data.empty()) framesWithData_.push_back(frames_.size());
+}
+
+// At most one picture is held: the first that has one, until a front cover
+// replaces it.
+void TID3v2Tag::KeepPicture(TID3v2Frame& frame) {
+  const std::optional<TPictureFrame> fields = ParsePictureFrame(frame.Data, majorVersion_);
+  if (fields && !fields->Picture.empty() &&
+      (!hasPicture_ || (!pictureIsFront_ && fields->PictureType == kFrontCoverPicture))) {
+    pictureIsFront_ = fields->PictureType == kFrontCoverPicture;
+    picture_.Id = frame.Id;
+    picture_.Size = frame.Size;
+    picture_.Data.swap(frame.Data);
+    hasPicture_ = true;
+  }
+  std::string().swap(frame.Data);
 }
 
 // Version 2.4 unsynchronises frame by frame (the tag's flag says all of them

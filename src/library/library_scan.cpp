@@ -4,6 +4,9 @@
 #include <memory>
 
 #include "library/directory_listing.h"
+#include "library/embedded_picture.h"
+#include "library/file_access.h"
+#include "library/file_tags.h"
 #include "library/find_file.h"
 #include "library/folder_path.h"
 #include "library/library_files.h"
@@ -11,6 +14,7 @@
 #include "raster/bevel_edges.h"
 #include "raster/module_resources.h"
 #include "raster/picture_file.h"
+#include "raster/picture_limits.h"
 
 namespace tavio {
 
@@ -50,9 +54,27 @@ std::string PictureCandidate(const std::string& folder, const std::string& pictu
   return candidate;
 }
 
+// The picture the cover commands store, found whatever its letter case.
+std::string StoredCover(const std::string& folder) {
+  std::string stored;
+  ListDirectory(folder, kStoredCoverName, [&](const TSearchRec& entry) {
+    if (stored.empty() && (entry.Attr & ffDirectory) == 0) stored = folder + entry.Name;
+  });
+  return stored;
+}
+
 }  // namespace
 
 std::string AlbumsFoundText(int32_t count) { return std::to_string(count) + " albums found."; }
+
+std::string ScanSummaryText(int32_t albumCount, const std::vector<std::string>& loadErrors) {
+  std::string text = AlbumsFoundText(albumCount);
+  for (size_t i = 0; i < loadErrors.size() && i < kMaxErrorLines; ++i) text += "\nError loading " + loadErrors[i];
+  // "\x85" is the ellipsis of the ANSI code page.
+  if (loadErrors.size() > kMaxErrorLines)
+    text += "\n\x85 and " + std::to_string(loadErrors.size() - kMaxErrorLines) + " more";
+  return text;
+}
 
 void TLibraryScan::Execute() {
   if (OnScanStart) OnScanStart();
@@ -71,7 +93,7 @@ void TLibraryScan::Execute() {
   } catch (const std::exception&) {
     // The view writes both data files again when the dialog closes.
   }
-  Report(AlbumsFoundText(list->Count()));
+  Report(ScanSummaryText(list->Count(), loadErrors_));
   if (OnScanDone) OnScanDone();
   if (Genres != nullptr) Genres->AddGenres(*list, true);
 }
@@ -79,6 +101,8 @@ void TLibraryScan::Execute() {
 bool TLibraryScan::Collect(TOLSaveable& list) {
   foldersVisited_ = 0;
   keptBytes_ = 0;
+  lastFolder_.clear();
+  loadErrors_.clear();
   try {
     for (const std::string& path : SearchPaths) {
       if (ScanAll)
@@ -103,32 +127,50 @@ void TLibraryScan::ScanFolders(const std::string& searchPath, TOLSaveable& list)
     // all (every plain file natively); they hold no album, so skip the work.
     if ((entry.Attr & ffDirectory) == 0) return;
     EndIfStopRequested();
-    ScanFolder(folder + entry.Name, list);
+    ++foldersVisited_;
+    ScanAlbumFolder(folder + entry.Name + kPathDelimiter, true, list);
   };
   find.Execute();
 }
 
-void TLibraryScan::ScanFolder(const std::string& folder, TOLSaveable& list) {
-  ++foldersVisited_;
-  // The MP3 test comes first: listing pictures in a folder that makes no
-  // album has no effect to keep.
-  const std::string mp3 = FirstOrdinaryFile(folder + kPathDelimiter, "*.mp3");
-  if (!mp3.empty()) {
-    const std::string candidate = PictureCandidate(folder + kPathDelimiter, PictureMasks);
-    auto album = std::make_unique<TAlbum>();
-    album->CoverFile = candidate.empty() ? folder + kPathDelimiter + kNoPictureName : candidate;
-    LoadCover(*album, candidate);
-    album->ReadTags(folder + kPathDelimiter + mp3);
-    KeepWithinLimit(*album);
-    list.Add(album.get());
-    album.release();
+// A folder is one album. Its tags come from its first MP3 file, and so does
+// its cover when it has no picture file: read in one pass over the tag.
+void TLibraryScan::ScanAlbumFolder(const std::string& folder, bool defaultCover, TOLSaveable& list) {
+  const std::string mp3 = FirstOrdinaryFile(folder, "*.mp3");
+  if (mp3.empty()) return ReportProgress(folder, list.Count());
+  std::string picture = StoredCover(folder);
+  if (picture.empty()) picture = PictureCandidate(folder, PictureMasks);
+  const bool wantEmbedded = picture.empty() && EmbeddedArt;
+  TID3v2Tag v2;
+  TID3v1Tag v1;
+  TFileTags tags(folder + mp3, v2, v1, wantEmbedded ? TTagParts::TextsAndPicture : TTagParts::Texts);
+  auto album = std::make_unique<TAlbum>();
+  if (!picture.empty()) {
+    album->CoverFile = picture;
+    LoadPicture(*album, nullptr);
+  } else if (const std::vector<uint8_t> embedded = wantEmbedded ? EmbeddedPicture(tags.V2()) : std::vector<uint8_t>();
+             !embedded.empty()) {
+    album->CoverFile = tags.FileName();
+    LoadPicture(*album, &embedded);
+  } else if (defaultCover) {
+    album->CoverFile = folder + kNoPictureName;
+    LoadDefaultCover(*album);
+  } else {
+    return ReportProgress(folder, list.Count());
   }
+  album->ReadTags(tags);
+  KeepWithinLimit(*album);
+  list.Add(album.get());
+  album.release();
   ReportProgress(folder, list.Count());
 }
 
+// Every folder that holds an MP3 file is found through its MP3 files and
+// examined once, at its first; the search path's own files count.
 void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list) {
+  lastFolder_.clear();
   TFindFile find;
-  find.Criteria.Files.FileName = PictureMasks;
+  find.Criteria.Files.FileName = "*.mp3";
   find.Criteria.Files.Folders = {searchPath};
   find.Criteria.Files.Subfolders = true;
   find.Criteria.Attribute.Attributes = kFileAttributes;
@@ -137,45 +179,51 @@ void TLibraryScan::ScanPictures(const std::string& searchPath, TOLSaveable& list
     ++foldersVisited_;
     ReportProgress(folder, list.Count());
   };
-  find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec& entry) {
+  find.OnFileMatch = [&](TFindFile&, const std::string& folder, const TSearchRec&) {
+    if (folder == lastFolder_) return;
+    lastFolder_ = folder;
     EndIfStopRequested();
-    ScanPicture(folder, entry.Name, list);
+    ScanAlbumFolder(folder, false, list);
   };
   find.Execute();
 }
 
-void TLibraryScan::ScanPicture(const std::string& folder, const std::string& name, TOLSaveable& list) {
-  auto album = std::make_unique<TAlbum>();
-  album->CoverFile = folder + name;
-  // Decoded before the MP3 test, so a broken picture is reported even where
-  // it makes no album.
-  LoadCover(*album, album->CoverFile);
-  const std::string mp3 = FirstOrdinaryFile(folder, "*.mp3");
-  if (!mp3.empty()) {
-    album->ReadTags(folder + mp3);
-    KeepWithinLimit(*album);
-    list.Add(album.get());
-    album.release();
-  }
-  ReportProgress(folder, list.Count());
-}
-
-// The picture, or the default cover without title when there is none;
-// bevelled and claimed, so no loader prepares it again. A picture that fails
-// to load leaves the album unprepared: the view's loaders give it the default
-// cover with its title.
-void TLibraryScan::LoadCover(TAlbum& album, const std::string& pictureFile) {
+// The picture file named by CoverFile, or the embedded picture's bytes; a
+// failed load is noted for the summary.
+void TLibraryScan::LoadPicture(TAlbum& album, const std::vector<uint8_t>* embedded) {
   try {
-    if (pictureFile.empty())
-      LoadFromResourceName(album.Cover, "MOSSEL");
-    else
-      LoadFromFile(album.Cover, pictureFile);
+    if (embedded != nullptr) {
+      album.Cover.TakePixels(DecodePicture(*embedded, album.CoverFile));
+    } else {
+      album.Cover.TakePixels(DecodePicture(ReadRegularFile(album.CoverFile, kMaxPictureFileBytes), album.CoverFile));
+    }
   } catch (const std::exception&) {
-    Report("Error loading " + pictureFile);
+    // Left unprepared: the view's loaders give it the default cover with its title.
+    NoteLoadError(album.CoverFile);
     return;
   }
+  FinishCover(album);
+}
+
+// Without the title: the loaders write it at a later start.
+void TLibraryScan::LoadDefaultCover(TAlbum& album) {
+  try {
+    LoadFromResourceName(album.Cover, "MOSSEL");
+  } catch (const std::exception&) {
+    NoteLoadError(album.CoverFile);
+  }
+  FinishCover(album);
+}
+
+// Bevelled either way, and claimed, so no loader prepares it again.
+void TLibraryScan::FinishCover(TAlbum& album) {
   BevelEdges(album.Cover, album.Cover.BoundsRect());
   album.CoverReady = true;
+}
+
+void TLibraryScan::NoteLoadError(const std::string& coverFile) {
+  loadErrors_.push_back(coverFile);
+  if (OnLoadError) OnLoadError(coverFile);
 }
 
 void TLibraryScan::KeepWithinLimit(TAlbum& album) {

@@ -1,6 +1,7 @@
 // TLibraryScan: rebuilds the album library from the search paths (folder or
-// picture mode), loads and bevels every cover itself and writes "Data.dat".
-// The hourglass, the button and the message boxes stay with the dialog.
+// picture mode), one album per folder that holds an MP3 file, loads and
+// bevels every cover itself and writes "Data.dat". The hourglass, the button
+// and the message box stay with the dialog.
 #pragma once
 #include <cstdint>
 #include <functional>
@@ -15,6 +16,8 @@ namespace tavio {
 inline constexpr const char* kDefaultPictureMasks = "*.jpg;*.jpeg;*.png;*.bmp";
 // The cover file of an album without a picture, after its folder and separator.
 inline constexpr const char* kNoPictureName = "xx.xxx";
+// The picture the cover commands write into an album folder.
+inline constexpr const char* kStoredCoverName = "folder.jpg";
 
 // How far a scan has come, for a dialog to show meanwhile.
 struct TScanProgress {
@@ -31,6 +34,11 @@ using TScanProgressEvent = std::function<void(const TScanProgress& progress)>;
 
 // "N albums found." (also for one album).
 std::string AlbumsFoundText(int32_t count);
+// The one box at the end of a scan: AlbumsFoundText, then a line "Error
+// loading PATH" per cover that could not be loaded, at most kMaxErrorLines,
+// then how many more there were.
+std::string ScanSummaryText(int32_t albumCount, const std::vector<std::string>& loadErrors);
+inline constexpr size_t kMaxErrorLines = 20;
 
 class TLibraryScan {
  public:
@@ -38,6 +46,10 @@ class TLibraryScan {
   std::vector<std::string> SearchPaths;  // in list order
   std::string PictureMasks = kDefaultPictureMasks;
   bool ScanAll = false;      // folder mode; picture mode when off
+  // An album folder without a picture file takes the picture in its first
+  // MP3 file's tag, before the default cover (folder mode) or instead of
+  // being left out (picture mode).
+  bool EmbeddedArt = true;
   std::string PluginFolder;  // ends with the path separator
   // The view's lists and the dialog's genre check list; not owned, absent
   // when the dialog was opened without a view.
@@ -52,32 +64,41 @@ class TLibraryScan {
 
   std::function<void()> OnScanStart;  // the view stops its cover loaders
   std::function<void()> OnScanDone;   // the view re-sorts and redraws
-  TScanMessageEvent OnMessage;        // texts for message boxes
+  TScanMessageEvent OnMessage;        // the text of the box at the end
+  TScanMessageEvent OnLoadError;      // a cover that could not be loaded
   TScanProgressEvent OnProgress;      // after every folder or picture examined
   // Asked before every folder or picture; true ends the scan early.
   std::function<bool()> StopRequested;
 
   // The whole scan: releases every album of both lists, scans each search
   // path into Albums (or a list of its own), saves "Data.dat" (a failure is
-  // ignored), reports the album count, calls OnScanDone and adds the genres
+  // ignored), reports the summary, calls OnScanDone and adds the genres
   // found, checked. Exceptions of the callbacks pass on.
   void Execute();
 
   // Only the walk: every search path scanned into list, nothing saved or
-  // reported but progress. False when StopRequested ended it early.
+  // reported but progress and load errors. False when StopRequested ended it
+  // early.
   bool Collect(TOLSaveable& list);
+  // The covers of the last walk that could not be loaded, in scan order.
+  const std::vector<std::string>& LoadErrors() const { return loadErrors_; }
 
   // One search path each, appending to list. Folder mode: every folder below
-  // the path holding an MP3 file, its cover the last match of the first mask
-  // that matches there, or none. Picture mode: every matching picture below
-  // the path, itself included, whose folder holds an MP3 file.
+  // the path that holds an MP3 file, with the default cover when it has no
+  // other. Picture mode: every folder below the path, itself included, that
+  // holds an MP3 file and has a cover. The cover, in this order: folder.jpg
+  // (what the cover commands write) whatever the masks; the last match of the
+  // first mask that matches there; the embedded picture when EmbeddedArt is on.
   void ScanFolders(const std::string& searchPath, TOLSaveable& list);
   void ScanPictures(const std::string& searchPath, TOLSaveable& list);
 
  private:
-  void ScanFolder(const std::string& folder, TOLSaveable& list);
-  void ScanPicture(const std::string& folder, const std::string& name, TOLSaveable& list);
-  void LoadCover(TAlbum& album, const std::string& pictureFile);
+  // folder ends with the path separator.
+  void ScanAlbumFolder(const std::string& folder, bool defaultCover, TOLSaveable& list);
+  void LoadPicture(TAlbum& album, const std::vector<uint8_t>* embedded);
+  void LoadDefaultCover(TAlbum& album);
+  void FinishCover(TAlbum& album);
+  void NoteLoadError(const std::string& coverFile);
   // Called for each album the list takes, in scan order.
   void KeepWithinLimit(TAlbum& album);
   void Report(const std::string& text) const;
@@ -86,6 +107,8 @@ class TLibraryScan {
 
   int32_t foldersVisited_ = 0;
   int64_t keptBytes_ = 0;
+  std::string lastFolder_;
+  std::vector<std::string> loadErrors_;
 };
 
 }  // namespace tavio

@@ -1,47 +1,66 @@
-// Where a tag reader takes its bytes: a music file opened read-only, or a tag
-// body held in memory. Reads are checked against the size before anything is
-// allocated or read.
+// Where a tag reader takes its bytes: a music file opened read-only, or a
+// tag's bytes with unsynchronisation undone as they are read. Reads are
+// checked against the size before anything is allocated or read.
 #pragma once
 #include <cstdint>
-#include <fstream>
 #include <string>
+#include <vector>
+
+#include "library/file_access.h"
 
 namespace tavio {
 
 class TTagSource {
  public:
   virtual ~TTagSource() = default;
+  // An upper bound of the bytes a read can reach.
   virtual uint64_t Size() const = 0;
-  // Reads count bytes at position; false (and nothing read) when they do not
-  // all lie inside the source or the read fails.
+  // Reads count bytes at position; false when they do not all lie inside the
+  // source or the read fails (the buffer may then hold part of them).
   virtual bool ReadAt(uint64_t position, void* buffer, uint64_t count) = 0;
 };
 
 class TTagFile final : public TTagSource {
  public:
-  // A missing or unreadable file gives IsOpen() false.
-  explicit TTagFile(const std::string& fileName);
+  // A missing, unreadable or irregular file gives IsOpen() false.
+  explicit TTagFile(const std::string& fileName) : file_(fileName) {}
 
-  bool IsOpen() const { return isOpen_; }
-  uint64_t Size() const override { return size_; }
-  bool ReadAt(uint64_t position, void* buffer, uint64_t count) override;
+  bool IsOpen() const { return file_.IsOpen(); }
+  uint64_t Size() const override { return file_.Size(); }
+  bool ReadAt(uint64_t position, void* buffer, uint64_t count) override {
+    return file_.ReadAt(position, buffer, count);
+  }
 
  private:
-  std::ifstream stream_;
-  uint64_t size_ = 0;
-  bool isOpen_ = false;
+  TRegularFile file_;
 };
 
-// Bytes in memory standing for a source's first Size() bytes.
-class TTagBytes final : public TTagSource {
+// The bytes of raw up to end: the first `from` as stored, the rest with the
+// zero byte that unsynchronisation put after every $FF taken out again
+// (ID3v2.4 structure document, 6.1). Decoded a chunk at a time while the
+// reads move forward, so a tag of any size costs one chunk of memory; a read
+// behind the chunk starts the decoding over.
+class TResynchronisedSource final : public TTagSource {
  public:
-  explicit TTagBytes(std::string bytes) : bytes_(std::move(bytes)) {}
+  TResynchronisedSource(TTagSource& raw, uint64_t from, uint64_t end);
 
-  uint64_t Size() const override { return bytes_.size(); }
+  // The raw size: taking bytes out only shortens.
+  uint64_t Size() const override { return end_; }
   bool ReadAt(uint64_t position, void* buffer, uint64_t count) override;
 
  private:
-  std::string bytes_;
+  void Restart();
+  // The next chunk of decoded bytes after the current one; false at the end.
+  bool NextChunk();
+
+  TTagSource& raw_;
+  uint64_t from_;
+  uint64_t end_;
+  uint64_t rawPosition_;
+  uint64_t chunkPosition_;  // decoded position of chunk_[0]
+  std::vector<char> chunk_;
+  std::vector<char> rawChunk_;
+  bool afterFF_ = false;
 };
 
 }  // namespace tavio

@@ -10,10 +10,6 @@ namespace tavio {
 
 namespace {
 
-// A 16-megapixel 32-bit bitmap with its headers is a little over 64 MB; no
-// picture file we accept is larger.
-constexpr long long kMaxPictureFileBytes = kMaxDecodedPixels * 4 + 1024 * 1024;
-
 struct TFileCloser {
   void operator()(std::FILE* f) const { std::fclose(f); }
 };

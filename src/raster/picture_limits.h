@@ -15,6 +15,9 @@ constexpr int64_t kMaxPicturePixels = int64_t{64} * 1024 * 1024;
 // The largest bitmap a picture becomes (64 MB of pixels): JPEGs above it are
 // decoded scaled down, other formats are refused.
 constexpr int64_t kMaxDecodedPixels = int64_t{16} * 1024 * 1024;
+// A 16-megapixel 32-bit bitmap with its headers is a little over 64 MB; no
+// picture file we accept is larger.
+constexpr int64_t kMaxPictureFileBytes = kMaxDecodedPixels * 4 + 1024 * 1024;
 
 inline void CheckPictureSize(int64_t width, int64_t height) {
   if (width <= 0 || height <= 0) {

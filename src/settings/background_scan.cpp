@@ -1,6 +1,5 @@
 #include "settings/background_scan.h"
 
-#include <condition_variable>
 #include <exception>
 #include <mutex>
 
@@ -10,12 +9,10 @@ namespace tavio {
 // object, so a task that runs late finds alive cleared and does nothing.
 struct TBackgroundScan::TShared {
   std::mutex mutex;
-  std::condition_variable answered;
   bool stop = false;
   bool alive = true;
   bool progressPosted = false;
   TScanProgress progress;
-  int messagesAnswered = 0;
 };
 
 TBackgroundScan::TBackgroundScan(TPost postToDialog)
@@ -27,7 +24,6 @@ TBackgroundScan::~TBackgroundScan() {
     shared_->stop = true;
     shared_->alive = false;
   }
-  shared_->answered.notify_all();
   if (worker_.joinable()) worker_.join();
 }
 
@@ -47,7 +43,6 @@ void TBackgroundScan::Stop() {
     std::lock_guard lock(shared_->mutex);
     shared_->stop = true;
   }
-  shared_->answered.notify_all();
 }
 
 // Worker thread: only the shared block and post_ are touched here.
@@ -73,25 +68,6 @@ void TBackgroundScan::Walk(TLibraryScan scan) {
       if (OnProgress) OnProgress(latest);
     });
   };
-  scan.OnMessage = [this, shared](const std::string& text) {
-    std::unique_lock lock(shared->mutex);
-    const int answer = shared->messagesAnswered + 1;
-    post_([this, shared, text] {
-      bool alive;
-      {
-        std::lock_guard lock(shared->mutex);
-        alive = shared->alive;
-      }
-      if (alive && OnMessage) OnMessage(text);
-      {
-        std::lock_guard lock(shared->mutex);
-        ++shared->messagesAnswered;
-      }
-      shared->answered.notify_all();
-    });
-    shared->answered.wait(lock, [&] { return shared->stop || shared->messagesAnswered >= answer; });
-  };
-
   auto found = std::make_unique<TOLSaveable>();
   bool complete = false;
   std::string error;
@@ -104,16 +80,17 @@ void TBackgroundScan::Walk(TLibraryScan scan) {
   }
   // The list travels to the dialog's thread; a late task releases it unused.
   auto result = std::make_shared<std::unique_ptr<TOLSaveable>>(std::move(found));
-  post_([this, shared, result, complete, error] {
+  post_([this, shared, result, complete, error, loadErrors = scan.LoadErrors()] {
     {
       std::lock_guard lock(shared->mutex);
       if (!shared->alive) return;
     }
-    Finish(std::move(*result), complete, error);
+    Finish(std::move(*result), loadErrors, complete, error);
   });
 }
 
-void TBackgroundScan::Finish(std::unique_ptr<TOLSaveable> found, bool complete, const std::string& error) {
+void TBackgroundScan::Finish(std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
+                             bool complete, const std::string& error) {
   if (worker_.joinable()) worker_.join();
   running_ = false;
   bool stopped;
@@ -122,7 +99,7 @@ void TBackgroundScan::Finish(std::unique_ptr<TOLSaveable> found, bool complete, 
     stopped = shared_->stop;
   }
   if (!complete || stopped) found.reset();
-  if (OnFinished) OnFinished(std::move(found), error);
+  if (OnFinished) OnFinished(std::move(found), loadErrors, error);
 }
 
 }  // namespace tavio

@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "library/library_scan.h"
 #include "library/ol_saveable.h"
@@ -25,14 +26,15 @@ class TBackgroundScan {
   TBackgroundScan& operator=(const TBackgroundScan&) = delete;
 
   // On the dialog's thread. Progress comes at most once per round of the
-  // dialog's messages (the latest figures); a message ("Error loading ...")
-  // holds the walk until OnMessage returns, as a message box would.
+  // dialog's messages (the latest figures).
   std::function<void(const TScanProgress&)> OnProgress;
-  std::function<void(const std::string&)> OnMessage;
   // The end of the walk: found holds the albums when the walk ran to its end
   // and Stop was not asked before this moment; otherwise it is null, and
-  // error holds the message of a failure (empty when stopped).
-  std::function<void(std::unique_ptr<TOLSaveable> found, const std::string& error)> OnFinished;
+  // error holds the message of a failure (empty when stopped). loadErrors
+  // names the covers that could not be loaded, for the one summary box.
+  std::function<void(std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
+                     const std::string& error)>
+      OnFinished;
 
   // Starts the walk of scan (its own handlers are replaced). One at a time.
   void Start(TLibraryScan scan);
@@ -42,7 +44,8 @@ class TBackgroundScan {
  private:
   struct TShared;
   void Walk(TLibraryScan scan);
-  void Finish(std::unique_ptr<TOLSaveable> found, bool complete, const std::string& error);
+  void Finish(std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors, bool complete,
+              const std::string& error);
 
   TPost post_;
   std::shared_ptr<TShared> shared_;

@@ -105,6 +105,7 @@ void TConfigModel::ReadSettings(TSettingsStore& store) {
   UseControlPanel = store.ReadFlag(kSettings, kControlPanel, false);
   ReverseScroll = store.ReadFlag(kSettings, kReverseScroll, false);
   ScanAll = store.ReadFlag(kSettings, kScanAll, false);
+  EmbeddedArt = store.ReadFlag(kSettings, kEmbeddedArt, true);
   for (TInfoEntry& entry : InfoEntries) entry.Checked = captionKeys.find(entry.Text) != std::string::npos;
   Curve.ShowStoredCurve();
 }
@@ -127,6 +128,7 @@ TDialogValues TConfigModel::CurrentValues() const {
   v.ControlPanel = UseControlPanel;
   v.Reverse = ReverseScroll;
   v.ScanAll = ScanAll;
+  v.EmbeddedArt = EmbeddedArt;
   return v;
 }
 
@@ -151,6 +153,7 @@ void TConfigModel::SaveSettings(TSettingsStore& store) {
   if (now.ControlPanel != was.ControlPanel) store.WriteFlag(kSettings, kControlPanel, now.ControlPanel);
   if (now.Reverse != was.Reverse) store.WriteFlag(kSettings, kReverseScroll, now.Reverse);
   if (now.ScanAll != was.ScanAll) store.WriteFlag(kSettings, kScanAll, now.ScanAll);
+  if (now.EmbeddedArt != was.EmbeddedArt) store.WriteFlag(kSettings, kEmbeddedArt, now.EmbeddedArt);
   loaded_ = now;
 }
 
@@ -179,6 +182,7 @@ TLibraryScan TConfigModel::NewScan() const {
   scan.SearchPaths = SearchPaths;
   scan.PictureMasks = PictureMasks;
   scan.ScanAll = ScanAll;
+  scan.EmbeddedArt = EmbeddedArt;
   scan.PluginFolder = PluginFolder;
   scan.CoverMemoryLimit = CoverMemoryLimit;
   return scan;
@@ -188,7 +192,8 @@ void TConfigModel::BeginScan() {
   if (OnScanStart) OnScanStart();
 }
 
-void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& report) {
+void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& report,
+                              const std::vector<std::string>& loadErrors) {
   TOLSaveable* library = &found;
   if (albums_) {
     ChangeTheLists([&] {
@@ -206,7 +211,7 @@ void TConfigModel::FinishScan(TOLSaveable& found, const TScanMessageEvent& repor
   } catch (const std::exception&) {
     // The view writes both data files again when the dialog closes.
   }
-  if (report) report(AlbumsFoundText(library->Count()));
+  if (report) report(ScanSummaryText(library->Count(), loadErrors));
   if (OnScanDone) OnScanDone();
   Genres.AddGenres(*library, true);
 }

@@ -35,7 +35,7 @@ struct TDialogValues {
   std::vector<std::string> SearchPaths;
   std::string InfoOrder, SortKeys, CaptionKeys, PictureMasks;
   int32_t MirrorAlpha = 0, FuncA = 0, FuncB = 0, CoverSize = 0;
-  bool ControlPanel = false, Reverse = false, ScanAll = false;
+  bool ControlPanel = false, Reverse = false, ScanAll = false, EmbeddedArt = true;
 };
 
 class TConfigModel {
@@ -67,6 +67,7 @@ class TConfigModel {
   int32_t SelectedPath = -1;
   std::string PictureMasks = kDefaultPictureMasks;  // EFiles
   bool ScanAll = false;                             // RBScan1; RBScan2 otherwise
+  bool EmbeddedArt = true;                          // CBEmbedded
   bool ShowScanHint = false;                        // LInfo
   std::vector<TInfoEntry> InfoEntries;              // LBInfo
   int32_t SelectedInfo = -1;
@@ -114,9 +115,11 @@ class TConfigModel {
   void BeginScan();
   // After a walk that ran to its end: the albums found replace the whole
   // library (the view's lists, or found alone without a view), "Data.dat" is
-  // written, the count is reported, the view re-sorts, the new genres are
-  // listed ticked. found is left empty when the view took its albums.
-  void FinishScan(TOLSaveable& found, const TScanMessageEvent& report);
+  // written, the count and the covers that could not be loaded are reported
+  // in one text, the view re-sorts, the new genres are listed ticked. found is
+  // left empty when the view took its albums.
+  void FinishScan(TOLSaveable& found, const TScanMessageEvent& report,
+                  const std::vector<std::string>& loadErrors = {});
   // After a walk that was stopped or failed: the library stays as it was.
   void AbandonScan();
 

@@ -26,6 +26,8 @@ inline constexpr std::string_view kControlPanel = "CONTROLPANEL";
 inline constexpr std::string_view kScanAll = "SCANALL";
 // The picture masks of the scan, ";"-separated (default kDefaultPictureMasks).
 inline constexpr std::string_view kPictureMasks = "PICTUREMASKS";
+// The scan takes covers embedded in MP3 files; on by default.
+inline constexpr std::string_view kEmbeddedArt = "EMBEDDEDART";
 // The web image search's host (HOST or HOST:PORT); not written by the plug-in.
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
 // Megabytes all prepared covers may take together; 0 = no limit.

@@ -97,11 +97,12 @@ std::vector<TControlSpec> PageControls(int w, int h) {
       {kRBScan1, 0, "BUTTON", "Scan all subfolders and show default image if no image found.", kRadio, 0, 0, 214,
        w, 20},
       {kRBScan2, 0, "BUTTON", "Just scan folders with images.", kRadio, 0, 0, 236, w, 20},
-      {kBtnscan, 0, "BUTTON", "Scan Directories ...", kButton, 0, 0, 270, 150, 28},
-      {kLInfo, 0, "STATIC", "don't forget to ...", kLabel, 0, 160, 276, 150, 16},
-      {kBtnStop, 0, "BUTTON", "Stop", kButton, 0, w - 96, 270, 96, 28},
-      {kScanProgress, 0, "STATIC", "", kLabel, 0, 0, 308, w, 16},
-      {kScanFolder, 0, "STATIC", "", kLabel | SS_PATHELLIPSIS, 0, 0, 326, w, 16},
+      {kCBEmbedded, 0, "BUTTON", "Use covers embedded in MP3 files", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 260, w, 20},
+      {kBtnscan, 0, "BUTTON", "Scan Directories ...", kButton, 0, 0, 292, 150, 28},
+      {kLInfo, 0, "STATIC", "don't forget to ...", kLabel, 0, 160, 298, 150, 16},
+      {kBtnStop, 0, "BUTTON", "Stop", kButton, 0, w - 96, 292, 96, 28},
+      {kScanProgress, 0, "STATIC", "", kLabel, 0, 0, 330, w, 16},
+      {kScanFolder, 0, "STATIC", "", kLabel | SS_PATHELLIPSIS, 0, 0, 348, w, 16},
 
       {kLabel1, 1, "STATIC", "Show Information : ", kLabel, 0, 0, 0, 200, 16},
       {kLBInfo, 1, "LISTBOX", "", kCheckList, WS_EX_CLIENTEDGE, 0, 18, 200, 4 * kCheckListItemHeight + 6},
@@ -218,10 +219,8 @@ class TFrmConfig {
   explicit TFrmConfig(TConfigModel& model)
       : model_(model), scan_([this](std::function<void()> task) { Post(std::move(task)); }) {
     scan_.OnProgress = [this](const TScanProgress& p) { ShowProgress(p); };
-    scan_.OnMessage = [this](const std::string& text) { ShowMessage(hwnd_, text); };
-    scan_.OnFinished = [this](std::unique_ptr<TOLSaveable> found, const std::string& error) {
-      ScanFinished(std::move(found), error);
-    };
+    scan_.OnFinished = [this](std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
+                              const std::string& error) { ScanFinished(std::move(found), loadErrors, error); };
   }
   ~TFrmConfig() {
     if (font_) DeleteObject(font_);
@@ -403,6 +402,7 @@ class TFrmConfig {
   void ShowChoices() {
     CheckDlgButton(hwnd_, kRBScan1, model_.ScanAll ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd_, kRBScan2, model_.ScanAll ? BST_UNCHECKED : BST_CHECKED);
+    CheckDlgButton(hwnd_, kCBEmbedded, model_.EmbeddedArt ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd_, kRBPanel1, model_.UseControlPanel ? BST_UNCHECKED : BST_CHECKED);
     CheckDlgButton(hwnd_, kRBPanel2, model_.UseControlPanel ? BST_CHECKED : BST_UNCHECKED);
     CheckDlgButton(hwnd_, kCBReverse, model_.ReverseScroll ? BST_CHECKED : BST_UNCHECKED);
@@ -538,6 +538,9 @@ class TFrmConfig {
       case kRBPanel2:
         model_.UseControlPanel = id == kRBPanel2;
         ShowChoices();
+        break;
+      case kCBEmbedded:
+        model_.EmbeddedArt = IsDlgButtonChecked(hwnd_, kCBEmbedded) == BST_CHECKED;
         break;
       case kCBReverse:
         model_.ReverseScroll = IsDlgButtonChecked(hwnd_, kCBReverse) == BST_CHECKED;
@@ -687,12 +690,13 @@ class TFrmConfig {
     SetDlgItemTextA(hwnd_, kScanFolder, p.CurrentFolder.c_str());
   }
 
-  void ScanFinished(std::unique_ptr<TOLSaveable> found, const std::string& error) {
+  void ScanFinished(std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
+                    const std::string& error) {
     SetControlsEnabled(true);
     ShowPage(page_);
     if (found) {
       SetDlgItemTextA(hwnd_, kScanFolder, "");
-      model_.FinishScan(*found, [this](const std::string& text) { ShowMessage(hwnd_, text); });
+      model_.FinishScan(*found, [this](const std::string& text) { ShowMessage(hwnd_, text); }, loadErrors);
       FillGenres();
     } else {
       SetDlgItemTextA(hwnd_, kScanFolder, "Scan stopped; the library is as it was.");

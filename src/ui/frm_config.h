@@ -26,6 +26,7 @@ enum TConfigControl : int {
   kScanProgress,
   kScanFolder,
   kBtnStop,
+  kCBEmbedded,
   // Display
   kLabel1 = 1200,
   kLBInfo,

@@ -21,6 +21,25 @@ inline std::string WriteTagFile(const std::string& bytes, const std::string& suf
   return path.string();
 }
 
+// Unsynchronisation as a writer applies it: a zero byte after every $FF that
+// a zero, a byte of $E0 and above, or the end of the data follows.
+inline std::string Unsynchronise(const std::string& bytes) {
+  std::string out;
+  for (size_t i = 0; i < bytes.size(); ++i) {
+    out += bytes[i];
+    const bool last = i + 1 == bytes.size();
+    if (static_cast<uint8_t>(bytes[i]) == 0xFF && (last || bytes[i + 1] == '\0' || static_cast<uint8_t>(bytes[i + 1]) >= 0xE0))
+      out += '\0';
+  }
+  return out;
+}
+
+inline std::string Syncsafe(size_t value) {
+  std::string out;
+  for (int shift : {21, 14, 7, 0}) out += static_cast<char>((value >> shift) & 0x7F);
+  return out;
+}
+
 // 128-byte ID3v1 tag: the fields are padded with NUL bytes to their widths.
 inline std::string Id3v1Tag(const std::string& title, const std::string& artist, const std::string& album,
                             const std::string& year, const std::string& comment, uint8_t genre) {

@@ -1,10 +1,12 @@
 // Album folders for the scan tests, natively and under Wine: MP3 files that
-// carry only an ID3v2.3 tag, small JPEG and bitmap covers, broken pictures.
+// carry only an ID3v2.3 tag (with embedded pictures if asked), small JPEG and
+// bitmap covers, broken pictures.
 #pragma once
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
@@ -24,11 +26,22 @@ inline std::string TextFrame(const std::string& id, const std::string& text) {
          text;
 }
 
-// An ID3v2.3 tag naming artist, album, year and genre; no audio follows.
+// An APIC frame: picture type (3 front cover, 4 back cover) and JPEG bytes.
+inline std::string PictureFrame(uint8_t type, const std::string& jpeg) {
+  const std::string data = std::string(1, '\x00') +             // ISO-8859-1
+                           std::string("image/jpeg\x00", 11) +  // MIME type
+                           std::string(1, static_cast<char>(type)) +
+                           std::string(1, '\x00') +             // empty description
+                           jpeg;
+  return "APIC" + BigEndian32(static_cast<uint32_t>(data.size())) + std::string("\x00\x00", 2) + data;
+}
+
+// An ID3v2.3 tag naming artist, album, year and genre, then the picture
+// frames given; no audio follows.
 inline std::string Mp3WithTags(const std::string& artist, const std::string& album, const std::string& year,
-                               const std::string& genre) {
-  const std::string frames =
-      TextFrame("TPE1", artist) + TextFrame("TALB", album) + TextFrame("TYER", year) + TextFrame("TCON", genre);
+                               const std::string& genre, const std::string& pictureFrames = "") {
+  const std::string frames = TextFrame("TPE1", artist) + TextFrame("TALB", album) + TextFrame("TYER", year) +
+                             TextFrame("TCON", genre) + pictureFrames;
   const uint32_t n = static_cast<uint32_t>(frames.size());
   return "ID3" + std::string("\x03\x00", 2) +  // version 2.3
          std::string(1, '\x00') +               // flags
@@ -46,6 +59,12 @@ inline TBitmap32 PlainPicture(int32_t width, int32_t height, TColor32 color) {
   TBitmap32 picture(width, height);
   picture.Clear(color);
   return picture;
+}
+
+// A plain JPEG of that size, as a file holds it.
+inline std::string JpegBytes(int32_t width, int32_t height) {
+  const std::vector<uint8_t> bytes = EncodeJpeg(PlainPicture(width, height, Color32(40, 120, 200)));
+  return std::string(bytes.begin(), bytes.end());
 }
 
 inline void WriteJpeg(const std::filesystem::path& path, int32_t width, int32_t height) {

@@ -19,6 +19,7 @@
 using namespace tavio;
 using namespace tavio::test;
 using ::testing::ElementsAre;
+using ::testing::UnorderedElementsAreArray;
 using ::testing::UnorderedElementsAre;
 
 namespace {
@@ -143,19 +144,20 @@ TEST(LibraryScan, FolderModeFindsFoldersBelowThePathWithTheirFirstMaskPictureOrT
   EXPECT_TRUE(SamePixels(b->Cover, DefaultCoverBevelled())) << "default cover without title, bevelled";
 }
 
-TEST(LibraryScan, PictureModeMakesAnAlbumOfEveryPictureInAnMp3Folder) {
+TEST(LibraryScan, PictureModeMakesOneAlbumOfEveryMp3FolderWithAPicture) {
   TScanTree tree;
   WriteMixedLibrary(tree);
   TOLSaveable albums;
   TLibraryScan scan = ScanOf(tree, false, &albums);
   scan.ScanPictures(tree.Music(), albums);
 
+  // A holds folder.jpg and cover.bmp: one album. B and .Hidden/Inner have no
+  // picture, C no music.
   const std::vector<std::string> found = tree.Describe(albums);
-  EXPECT_THAT(found, UnorderedElementsAre("rootpic.jpg|Root", "A/cover.bmp|A", "A/folder.jpg|A",
-                                          "A/Sub/cover.bmp|Sub", ".Hidden/folder.jpg|Hidden"));
-  ASSERT_EQ(found.size(), 5u);
-  EXPECT_EQ(found[0], "rootpic.jpg|Root") << "the search path's own pictures come first";
-  EXPECT_LT(IndexOf(found, "A/cover.bmp|A"), IndexOf(found, "A/folder.jpg|A")) << "masks run last to first";
+  EXPECT_THAT(found, UnorderedElementsAre("rootpic.jpg|Root", "A/folder.jpg|A", "A/Sub/cover.bmp|Sub",
+                                          ".Hidden/folder.jpg|Hidden"));
+  ASSERT_EQ(found.size(), 4u);
+  EXPECT_EQ(found[0], "rootpic.jpg|Root") << "the search path's own album comes first";
   EXPECT_LT(IndexOf(found, "A/folder.jpg|A"), IndexOf(found, "A/Sub/cover.bmp|Sub"));
   for (int32_t i = 0; i < albums.Count(); ++i) EXPECT_TRUE(albums.Items(i)->CoverReady);
 }
@@ -287,7 +289,7 @@ TEST(LibraryScan, NothingFoundAndUnwritableDataFileStillReportZeroAlbums) {
   EXPECT_FALSE(fs::exists(tree.PluginFolder() + "not"));
 }
 
-TEST(LibraryScan, BrokenPictureIsReportedOncePerPictureAndItsAlbumKept) {
+TEST(LibraryScan, BrokenPictureIsReportedInTheSummaryAndItsAlbumKept) {
   TScanTree tree;
   tree.Album("A", "A");
   WriteBrokenPicture(tree.At("A/folder.jpg"));
@@ -300,16 +302,8 @@ TEST(LibraryScan, BrokenPictureIsReportedOncePerPictureAndItsAlbumKept) {
     scan.OnMessage = [&](const std::string& text) { messages.push_back(text); };
     scan.Execute();
 
-    if (scanAll) {
-      EXPECT_THAT(messages, ElementsAre("Error loading " + brokenCover, "1 albums found."));
-    } else {
-      // Every picture is decoded before its folder is tested for MP3 files.
-      ASSERT_EQ(messages.size(), 3u);
-      EXPECT_THAT(std::vector<std::string>(messages.begin(), messages.begin() + 2),
-                  UnorderedElementsAre("Error loading " + brokenCover,
-                                       "Error loading " + tree.At("NoMusic/back.jpg").string()));
-      EXPECT_EQ(messages[2], "1 albums found.");
-    }
+    // A folder without music is no album, so its pictures are not loaded.
+    EXPECT_THAT(messages, ElementsAre("1 albums found.\nError loading " + brokenCover));
     ASSERT_EQ(albums.Count(), 1);
     const TAlbum& a = *albums.Items(0);
     EXPECT_EQ(a.CoverFile, brokenCover);
@@ -318,7 +312,62 @@ TEST(LibraryScan, BrokenPictureIsReportedOncePerPictureAndItsAlbumKept) {
   }
 }
 
-TEST(LibraryScan, ProgressCountsFoldersSearchedAndAlbumsUpToTheResult) {
+TEST(LibraryScan, SummaryNamesAtMostTwentyBrokenCovers) {
+  std::vector<std::string> errors;
+  for (int i = 0; i < 23; ++i) errors.push_back("c" + std::to_string(i));
+  const std::string text = ScanSummaryText(5, errors);
+  EXPECT_TRUE(text.starts_with("5 albums found.\nError loading c0\nError loading c1\n")) << text;
+  EXPECT_TRUE(text.ends_with("\nError loading c19\n\x85 and 3 more")) << text;
+  EXPECT_EQ(ScanSummaryText(5, std::vector<std::string>(errors.begin(), errors.begin() + 20)),
+            text.substr(0, text.rfind('\n')));
+}
+
+TEST(LibraryScan, OneCoverPerFolderTheStoredOneFirstThenMasksThenEmbeddedThenDefault) {
+  TScanTree tree;
+  // Stored cover beside other pictures the masks prefer, and an embedded one.
+  WriteBytes(tree.At("Stored/01.mp3"), Mp3WithTags("Stored", "S", "1", "x", PictureFrame(3, JpegBytes(4, 4))));
+  WriteJpeg(tree.At("Stored/Folder.JPG"), 30, 20);
+  WriteJpeg(tree.At("Stored/back.jpg"), 8, 8);
+  WriteBmp(tree.At("Stored/front.bmp"), 8, 8);
+  // A matching picture beats the embedded one.
+  WriteBytes(tree.At("Masked/01.mp3"), Mp3WithTags("Masked", "M", "1", "x", PictureFrame(3, JpegBytes(4, 4))));
+  WriteBmp(tree.At("Masked/front.bmp"), 9, 9);
+  // Only embedded pictures: the front cover, though a back cover comes first.
+  WriteBytes(tree.At("Embedded/01.mp3"),
+             Mp3WithTags("Embedded", "E", "1", "x", PictureFrame(4, JpegBytes(5, 5)) + PictureFrame(3, JpegBytes(12, 10))));
+  tree.Album("Plain", "Plain");
+
+  struct TCase {
+    bool scanAll, embedded;
+    std::vector<std::string> expected;
+  };
+  const std::string embeddedMp3 = "Embedded/01.mp3|Embedded";
+  const TCase cases[] = {
+      {false, true, {"Stored/Folder.JPG|Stored", "Masked/front.bmp|Masked", embeddedMp3}},
+      {true, true, {"Stored/Folder.JPG|Stored", "Masked/front.bmp|Masked", embeddedMp3, "Plain/xx.xxx|Plain"}},
+      {false, false, {"Stored/Folder.JPG|Stored", "Masked/front.bmp|Masked"}},
+      {true, false,
+       {"Stored/Folder.JPG|Stored", "Masked/front.bmp|Masked", "Embedded/xx.xxx|Embedded", "Plain/xx.xxx|Plain"}},
+  };
+  for (const TCase& c : cases) {
+    TOLSaveable albums;
+    TLibraryScan scan = ScanOf(tree, c.scanAll, &albums);
+    scan.PictureMasks = "*.bmp";
+    scan.EmbeddedArt = c.embedded;
+    scan.Execute();
+    EXPECT_THAT(tree.Describe(albums), UnorderedElementsAreArray(c.expected)) << c.scanAll << c.embedded;
+    if (const TAlbum* e = Find(albums, "Embedded"); e && c.embedded) {
+      EXPECT_EQ(e->Cover.Width(), 12);
+      EXPECT_EQ(e->Cover.Height(), 10);
+      EXPECT_EQ(e->Album, "E");
+    }
+    if (const TAlbum* stored = Find(albums, "Stored")) {
+      EXPECT_EQ(stored->Cover.Width(), 30);
+    }
+  }
+}
+
+TEST(LibraryScan, ProgressCountsFoldersAndAlbumsUpToTheResult) {
   TScanTree tree;
   tree.Album("A", "A");
   WriteJpeg(tree.At("A/folder.jpg"), 8, 8);
@@ -330,8 +379,9 @@ TEST(LibraryScan, ProgressCountsFoldersSearchedAndAlbumsUpToTheResult) {
     int32_t folders, albums;
   };
   // Folder mode examines A, B and C; picture mode searches the search path
-  // itself too, and counts folders, not the pictures it finds in them.
-  for (const TCase& c : {TCase{true, 3, 2}, TCase{false, 4, 2}}) {
+  // itself too, and counts folders, not the pictures it finds in them. Of the
+  // folders with music, A and B, only A has a cover.
+  for (const TCase& c : {TCase{true, 3, 2}, TCase{false, 4, 1}}) {
     std::vector<TScanProgress> calls;
     TLibraryScan scan = ScanOf(tree, c.scanAll, nullptr);
     scan.OnProgress = [&](const TScanProgress& p) { calls.push_back(p); };
@@ -359,7 +409,7 @@ TEST(LibraryScan, CoverMemoryLimitKeepsCoversInScanOrderAndStillReportsBrokenOne
   scan.OnMessage = [&](const std::string& text) { messages.push_back(text); };
   scan.CoverMemoryLimit = 2 * 20 * 20 * 4;  // two of the covers
   scan.Execute();
-  EXPECT_THAT(messages, ElementsAre("Error loading " + tree.At("D/folder.jpg").string(), "4 albums found."));
+  EXPECT_THAT(messages, ElementsAre("4 albums found.\nError loading " + tree.At("D/folder.jpg").string()));
   ASSERT_EQ(albums.Count(), 4);
   // In scan order the first two pictures fit; the broken one's bevelled white
   // square (250 x 250) never does. The rest are left unprepared, the shared

@@ -76,6 +76,7 @@ TEST_F(ConfigDialog, FreshSystemShowsTheDefaults) {
   EXPECT_EQ(TickedInfo(), Names{"Album"});
   EXPECT_EQ(dialog.SortEntries, (Names{"Album", "Artist", "Genre", "Year"}));
   EXPECT_FALSE(dialog.ScanAll);
+  EXPECT_TRUE(dialog.EmbeddedArt);
   EXPECT_FALSE(dialog.UseControlPanel);
   EXPECT_FALSE(dialog.ReverseScroll);
   EXPECT_EQ(dialog.PictureMasks, "*.jpg;*.jpeg;*.png;*.bmp");
@@ -88,6 +89,7 @@ TEST_F(ConfigDialog, ClosingWritesOnlyWhatTheUserChangedAndCreatesThePluginFolde
   store.WriteString("SETTINGS", "FANZEIGE", "Year,Artist");
   store.WriteString("SETTINGS", "FSIZE", "80");  // as text, as another tool left it
   store.WriteFlag("SETTINGS", "SCANALL", true);
+  store.WriteFlag("SETTINGS", "EMBEDDEDART", false);
   WriteSearchPaths(store, {"/music/b", "/music/a"});
   Show();
   EXPECT_EQ(TickedInfo(), (Names{"Artist", "Year"}));
@@ -99,9 +101,11 @@ TEST_F(ConfigDialog, ClosingWritesOnlyWhatTheUserChangedAndCreatesThePluginFolde
   EXPECT_EQ(CaptionKeys(), "Artist,Year");
   Names written;
   store.ListNames("SETTINGS", written);
-  EXPECT_EQ(written, (Names{"FANZEIGE", "FSIZE", "SCANALL", "PICTUREMASKS", "ALPHA"}));
+  EXPECT_EQ(written, (Names{"FANZEIGE", "FSIZE", "SCANALL", "EMBEDDEDART", "PICTUREMASKS", "ALPHA"}));
   EXPECT_EQ(store.ReadString("SETTINGS", "FSIZE", "missing"), "80");
   EXPECT_EQ(store.ReadInteger("SETTINGS", "ALPHA", -1), 90);
+  EXPECT_EQ(store.ReadString("SETTINGS", "EMBEDDEDART", "missing"), "0");
+  EXPECT_FALSE(dialog.NewScan().EmbeddedArt) << "the scan takes the box as it stands";
   Names paths;
   ReadSearchPaths(store, paths);
   EXPECT_EQ(paths, (Names{"/music/b", "/music/a"}));

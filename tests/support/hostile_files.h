@@ -166,6 +166,33 @@ inline std::string Id3FourMillionFrames() {
   return bytes + "audio data";
 }
 
+// An unsynchronised ID3v2.3 tag of 256 MB, nearly all of it one APIC frame
+// whose picture the file system leaves sparse, with text frames before and
+// after it.
+inline void WriteSparseId3Tag(const std::string& path) {
+  constexpr uint32_t kTagSize = 0x0FFFFFFF;  // the largest syncsafe size
+  auto frame = [](const std::string& id, uint32_t size) {
+    std::string header = id;
+    for (int shift : {24, 16, 8, 0}) header += static_cast<char>((size >> shift) & 0xFF);
+    return header + std::string(2, '\0');  // flags
+  };
+  const std::string album = std::string(1, '\0') + "Album";
+  const std::string apicHead = std::string(1, '\0') + "image/jpeg" + std::string(1, '\0') + "\x03" + std::string(1, '\0');
+  const std::string track = std::string(1, '\0') + "7";
+  const uint32_t apicSize = kTagSize - 10 - static_cast<uint32_t>(album.size()) - 10 - 10 - static_cast<uint32_t>(track.size());
+  std::string head("ID3\x03\x00\x80", 6);  // version 2.3, unsynchronisation
+  for (int shift : {21, 14, 7, 0}) head += static_cast<char>((kTagSize >> shift) & 0x7F);
+  head += frame("TALB", static_cast<uint32_t>(album.size())) + album + frame("APIC", apicSize) + apicHead;
+  const std::string tail = frame("TRCK", static_cast<uint32_t>(track.size())) + track + "audio";
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  std::fwrite(head.data(), 1, head.size(), f);
+  const long long tailAt = 10 + 10 + static_cast<long long>(album.size()) + 10 + apicSize;
+  fseeko(f, static_cast<off_t>(tailAt), SEEK_SET);
+  std::fwrite(tail.data(), 1, tail.size(), f);
+  std::fclose(f);
+}
+
 // A 32-bit bottom-up bitmap header for width x height; the pixels are left
 // to the file system (a sparse, all-zero file).
 inline void WriteSparseBmp(const std::string& path, uint32_t width, uint32_t height) {
@@ -217,6 +244,8 @@ inline std::vector<THostileFile> HostileFiles() {
       {"cover_5000x5000.jpg", "a real baseline cover of 5000 x 5000 (not hostile)", bytes(JpegLargeCover), jpeg},
       {"id3_four_million_frames.mp3", "ID3v2.2 tag of 4 million empty frames, 24 MB", bytes(Id3FourMillionFrames),
        {"id3"}},
+      {"id3_sparse_256MB_tag.mp3", "unsynchronised ID3v2.3 tag of 256 MB, one sparse APIC frame", WriteSparseId3Tag,
+       {"id3", "embedded_picture"}},
       {"bmp_8192x8192.bmp", "valid 32-bit bitmap, 256 MB",
        [](const std::string& path) { WriteSparseBmp(path, 8192, 8192); }, {"bmp"}},
       {"bmp_4096x4096.bmp", "valid 32-bit bitmap, 64 MB (16 megapixels)",

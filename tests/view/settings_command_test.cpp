@@ -51,11 +51,11 @@ class SettingsCommand : public ::testing::Test {
   void Scan(TConfigModel& dialog, bool stopAtOnce) {
     TBackgroundScan scan([this](std::function<void()> task) { fixture.platform.PostToViewThread(std::move(task)); });
     bool finished = false;
-    scan.OnMessage = [this](const std::string& text) { messages.push_back(text); };
-    scan.OnFinished = [&](std::unique_ptr<TOLSaveable> found, const std::string&) {
+    scan.OnFinished = [&](std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
+                          const std::string&) {
       finished = true;
       if (found)
-        dialog.FinishScan(*found, [this](const std::string& text) { messages.push_back(text); });
+        dialog.FinishScan(*found, [this](const std::string& text) { messages.push_back(text); }, loadErrors);
       else
         dialog.AbandonScan();
     };

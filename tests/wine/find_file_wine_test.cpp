@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/directory_listing.h"
 #include "library/find_file.h"
 
 using namespace tavio;
@@ -120,4 +121,55 @@ TEST(FindFile, StartFolderGetsItsBackslashAndMissingOnesAreSilent_Wine) {
   find.Execute();
   EXPECT_THAT(folders, ElementsAre(tree.Root() + "\\"));
   EXPECT_THAT(Search(tree, "*.*", kFiles, tree.Root() + "\\missing"), ElementsAre());
+}
+
+namespace {
+
+std::wstring Wide(const std::string& text) { return std::wstring(text.begin(), text.end()); }
+
+// A link to the folder target at link. Windows makes it with
+// CreateSymbolicLinkA; Wine 8 answers that call without making anything but
+// shows a Unix symbolic link as a folder link, so there ln makes it.
+bool MakeFolderLink(const std::string& link, const std::string& target) {
+  if (CreateSymbolicLinkA(link.c_str(), target.c_str(), SYMBOLIC_LINK_FLAG_DIRECTORY) &&
+      GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES)
+    return true;
+  using TUnixName = char*(CDECL*)(LPCWSTR);
+  const auto unixName = reinterpret_cast<TUnixName>(
+      reinterpret_cast<void (*)()>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
+  if (!unixName) return false;
+  char* unixTarget = unixName(Wide(target).c_str());
+  const size_t folderEnd = link.rfind('\\');
+  char* unixFolder = unixName(Wide(link.substr(0, folderEnd)).c_str());
+  if (!unixTarget || !unixFolder) return false;
+  std::string command = "Z:\\bin\\ln -s \"" + std::string(unixTarget) + "\" \"" + unixFolder + "/" +
+                        link.substr(folderEnd + 1) + "\"";
+  HeapFree(GetProcessHeap(), 0, unixTarget);
+  HeapFree(GetProcessHeap(), 0, unixFolder);
+  STARTUPINFOA startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessA(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
+    return false;
+  WaitForSingleObject(process.hProcess, 5000);
+  CloseHandle(process.hProcess);
+  CloseHandle(process.hThread);
+  for (int i = 0; i < 40 && GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; ++i) Sleep(50);
+  return GetFileAttributesA(link.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+}  // namespace
+
+TEST(FindFile, AJunctionBackUpTheTreeIsNotWalkedRoundAgain_Wine) {
+  const TWinTree tree("junction", {"A\\", "A\\B\\", "A\\B\\x.mp3"});
+  const std::optional<TFolderIdentity> a = FolderIdentity(tree.Root() + "\\A\\");
+  ASSERT_TRUE(a.has_value());
+  EXPECT_EQ(FolderIdentity(tree.Root() + "\\a"), a) << "the same folder, spelt otherwise";
+  EXPECT_NE(FolderIdentity(tree.Root() + "\\A\\B\\"), a);
+  const std::string link = tree.Root() + "\\A\\B\\loop";
+  if (!MakeFolderLink(link, tree.Root() + "\\A")) GTEST_SKIP() << "no folder links here";
+  const std::vector<std::string> found = Search(tree, "*.mp3", kFiles);
+  RemoveDirectoryA(link.c_str());
+  DeleteFileA(link.c_str());
+  EXPECT_THAT(found, ElementsAre("A\\B\\x.mp3"));
 }

@@ -41,7 +41,7 @@ class SettingsDialog : public ::testing::Test {
                       KEY_READ, &key) != ERROR_SUCCESS)
       return;
     for (const char* name : {"FSORT", "FANZEIGE", "LBINFO", "ALPHA", "FUNCA", "FUNCB", "FSIZE", "CONTROLPANEL",
-                             "REVERSE", "SCANALL", "PICTUREMASKS"})
+                             "REVERSE", "SCANALL", "PICTUREMASKS", "EMBEDDEDART"})
       EXPECT_NE(RegQueryValueExA(key, name, nullptr, nullptr, nullptr, nullptr), ERROR_SUCCESS) << name;
     RegCloseKey(key);
   }
@@ -241,4 +241,38 @@ TEST_F(SettingsDialog, BrokenValuesSurviveTheViewStaysStillAndAnEmptyScanEmpties
       hint = RedOf(c) > 200 && GreenOf(c) > 200 && BlueOf(c) > 200;
     }
   EXPECT_TRUE(hint);
+}
+
+// An album whose cover is only embedded, one with a stored cover beside a
+// back cover, one with a bitmap and one with a broken picture: four albums,
+// and the broken picture named in the one box at the end.
+TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
+  const std::string folder = NewTempFolder("settings");
+  const std::string music = folder + "Music\\";
+  WriteBytes(music + "Embedded\\01.mp3", Mp3WithTags("Artist", "Embedded", "2001", "Pop",
+                                                     PictureFrame(4, JpegBytes(8, 8)) + PictureFrame(3, JpegBytes(64, 64))));
+  WriteBytes(music + "Stored\\01.mp3", Mp3WithTags("Artist", "Stored", "2001", "Pop"));
+  WriteJpeg(music + "Stored\\folder.jpg", 64, 64);
+  WriteJpeg(music + "Stored\\back.jpg", 8, 8);
+  WriteBytes(music + "Bitmap\\01.mp3", Mp3WithTags("Artist", "Bitmap", "2001", "Pop"));
+  WriteBmp(music + "Bitmap\\cover.bmp", 64, 64);
+  WriteBytes(music + "Broken\\01.mp3", Mp3WithTags("Artist", "Broken", "2001", "Pop"));
+  WriteBrokenPicture(music + "Broken\\folder.jpg");
+  WriteSearchPaths(*Store(), {music});
+  const auto run = RunPlayerHost({"resize 658 515", "wait 300", "config", "dialog-tab Library",
+                                  "dialog-button Scan Directories ...", "dialog-button OK", "wait 500",
+                                  "dialog-button Close", "wait 500", "quit"},
+                                 "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(NoErrors(run)) << run.log.back();
+  EXPECT_TRUE(run.Contains("message 4 albums found. Error loading " + music + "Broken\\folder.jpg"));
+  int boxes = 0;
+  for (const auto& line : run.log) boxes += line.rfind("message ", 0) == 0 ? 1 : 0;
+  EXPECT_EQ(boxes, 1);
+  TOLSaveable albums;
+  albums.LoadFromFile(folder + "Plugins\\Tavio\\Data.dat");
+  ASSERT_EQ(albums.Count(), 4);
+  for (int32_t i = 0; i < albums.Count(); ++i) {
+    if (albums.Items(i)->Album == "Embedded") EXPECT_EQ(albums.Items(i)->CoverFile, music + "Embedded\\01.mp3");
+  }
 }

@@ -1,11 +1,12 @@
-// tavio prepare-cover: loads a picture and bevels its edges as the carousel
-// does with every cover, writing the result as a bitmap.
+// tavio prepare-cover: loads a picture (or the one embedded in an MP3 file)
+// and bevels its edges as the carousel does with every cover, writing the
+// result as a bitmap.
 #include <string>
 
 #include "command.h"
 #include "raster/bevel_edges.h"
 #include "raster/bmp_file.h"
-#include "raster/picture_file.h"
+#include "view/prepare_cover.h"
 
 namespace tavio::tool {
 
@@ -14,7 +15,7 @@ namespace {
 int RunPrepareCover(const Args& args) {
   if (args.size() != 2) throw UsageError{"expected IN and OUT.bmp"};
   TBitmap32 cover;
-  LoadFromFile(cover, args[0]);
+  LoadCoverPicture(cover, args[0]);
   BevelEdges(cover, cover.BoundsRect());
   SaveBmpFile(cover, args[1]);
   return 0;

@@ -19,6 +19,7 @@ using Clock = std::chrono::steady_clock;
 
 struct ScanArgs {
   bool scanAll = false;  // picture mode, as the dialog starts
+  bool embeddedArt = true;
   std::string windowsPrefix;  // empty: native paths
   std::string masks = kDefaultPictureMasks;
   std::string outFolder;
@@ -34,6 +35,8 @@ ScanArgs ParseScanArgs(const Args& args) {
       parsed.scanAll = true;
     } else if (arg == "--pictures") {
       parsed.scanAll = false;
+    } else if (arg == "--no-embedded") {
+      parsed.embeddedArt = false;
     } else if (arg == "--windows-paths") {
       parsed.windowsPrefix = "Z:";
     } else if (arg == "--windows-prefix" && hasValue) {
@@ -95,6 +98,7 @@ int RunScan(const Args& args) {
   scan.SearchPaths = parsed.paths;
   scan.PictureMasks = parsed.masks;
   scan.ScanAll = parsed.scanAll;
+  scan.EmbeddedArt = parsed.embeddedArt;
   // Only Data.dat is wanted here: the covers need not stay in memory.
   scan.CoverMemoryLimit = int64_t{settings::kDefaultCoverMemory} * 1024 * 1024;
   scan.PluginFolder = pluginFolder;
@@ -115,7 +119,7 @@ int RunScan(const Args& args) {
 }  // namespace
 
 TAVIO_COMMAND("scan",
-              "scan [--folders|--pictures] [--masks \"*.jpg;*.bmp\"] [--windows-paths|--windows-prefix DRIVE] "
+              "scan [--folders|--pictures] [--no-embedded] [--masks \"*.jpg;*.bmp\"] [--windows-paths|--windows-prefix DRIVE] "
               "--out DIR PATH...",
               RunScan);
 
