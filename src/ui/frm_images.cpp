@@ -118,6 +118,9 @@ void TFrmImages::Image1MouseMove(int32_t cell) {
 }
 
 void TFrmImages::Image1DblClick(int32_t cell) {
+  // A placeholder, or a picture left from an earlier search, is no cover: storing
+  // it would replace the album's real picture.
+  if (!search_.Cells[cell].Filled) return;
   selected_ = cell;
   ok_ = true;
   done_ = true;

@@ -215,3 +215,27 @@ TEST(CoverCommands, ImageSearchCellChosenByDoubleClickIsStoredByteForByte_Wine) 
   EXPECT_EQ(ReadFileBytes(r.albumFolder + "folder.jpg"), pictures[1]);
   EXPECT_TRUE(Near(MiddlePixel(r.folder + "after.bmp"), Color32(30, 30, 200)));
 }
+
+TEST(CoverCommands, DoubleClickOnAPlaceholderCellKeepsTheAlbumsCover_Wine) {
+  const TCoverRun r = PlayerFolderWithOneAlbum("placeholder");
+  const std::vector<uint8_t> front = ReadFileBytes(r.albumFolder + "front.bmp");
+  TLocalHttpServer server([&](const std::string&, TServerConnection& c) {
+    return c.Send("HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\nno links");
+  });
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
+                                   "127.0.0.1:" + std::to_string(server.Port()));
+  // Before any search, and after one that found nothing: every cell shows the placeholder.
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Load cover ...",
+                                  "dialog-dblclick 68 68", "dialog-button Search ...", "wait 1000",
+                                  "dialog-dblclick 196 68", "wait 500", "dialog-close", "wait 500", "quit"},
+                                 "", r.folder);
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  ASSERT_FALSE(run.timedOut);
+  for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
+  EXPECT_EQ(GetFileAttributesA((r.albumFolder + "folder.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(r.albumFolder + "front.bmp"), front);
+  TOLSaveable albums, hidden;
+  LoadLibraryFiles(r.pluginFolder, albums, hidden);
+  ASSERT_EQ(albums.Count(), 1);
+  EXPECT_EQ(albums.Items(0)->CoverFile, r.albumFolder + "front.bmp");
+}
