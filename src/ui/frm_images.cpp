@@ -2,6 +2,7 @@
 
 #include <windowsx.h>
 
+#include <exception>
 #include <string>
 
 #include "raster/module_resources.h"
@@ -121,6 +122,12 @@ void TFrmImages::Image1DblClick(int32_t cell) {
   // A placeholder, or a picture left from an earlier search, is no cover: storing
   // it would replace the album's real picture.
   if (!search_.Cells[cell].Filled) return;
+  try {
+    chosen_ = search_.PictureOf(cell, client_);
+  } catch (const std::exception& e) {
+    SetWindowTextA(lInfo_, e.what());
+    return;
+  }
   selected_ = cell;
   ok_ = true;
   done_ = true;

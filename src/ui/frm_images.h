@@ -25,7 +25,8 @@ class TFrmImages : public TWindow {
   bool ShowModal();
   // The chosen cell, or -1.
   int32_t SelectedImage() const { return selected_; }
-  const TCoverPicture& PictureOf(int32_t cell) const { return search_.Cells[cell].Picture; }
+  // The chosen cell's picture, checked to be the one it showed.
+  const TCoverPicture& SelectedPicture() const { return chosen_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -49,6 +50,7 @@ class TFrmImages : public TWindow {
   TImageSearch search_;
   THttpClient client_;
   int32_t selected_ = -1;
+  TCoverPicture chosen_;
   bool done_ = false;
   bool ok_ = false;
   bool searching_ = false;
