@@ -111,8 +111,11 @@ std::string TImageSearch::FetchLinks(const std::string& text, TWebGet& web) {
     ImageLinks = ExtractImageLinks(JoinLinesCrLf(std::string(page.begin(), page.end())), endpoint_.ExcludedDomain);
     StartOffset += kPageSize;
     return "";
-  } catch (const std::exception& e) {
+  } catch (const EHttpError& e) {
     // No page, no links; the next try asks for the same page again.
+    if (e.Code >= 0) return "the server answered " + std::to_string(e.Code) + " " + e.StatusText;
+    return e.what();
+  } catch (const std::exception& e) {
     return e.what();
   }
 }

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <exception>
 
-#include "coversearch/http_error.h"
 
 namespace tavio {
 
@@ -20,13 +19,6 @@ TSearchNews News(TSearchNews::TKind kind, std::string text = "") {
 }
 
 }  // namespace
-
-std::string DescribeFetchError(const std::exception& error) {
-  if (const auto* http = dynamic_cast<const EHttpError*>(&error); http && http->Code >= 0)
-    return "the server answered " + std::to_string(http->Code) +
-           (http->StatusText.empty() ? "" : " " + http->StatusText);
-  return error.what();
-}
 
 std::string DescribeSearchEnd(const TSearchResult& result, const TSearchLimits& limits) {
   const std::string found = result.Filled == 1 ? "1 picture" : std::to_string(result.Filled) + " pictures";

@@ -35,8 +35,6 @@ struct TSearchNews {
   TCoverPicture Picture;
 };
 
-// The words the status line shows for a failed fetch.
-std::string DescribeFetchError(const std::exception& error);
 // The status line when a search has ended.
 std::string DescribeSearchEnd(const TSearchResult& result, const TSearchLimits& limits);
 
