@@ -8,7 +8,7 @@ sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
 # Both Wines: machines that cannot run 32-bit programs test with 64-bit Wine.
-packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest
+packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest nlohmann-json3-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
           wine wine32:i386 wine64 xvfb xauth dpkg-dev)
 

@@ -10,6 +10,9 @@ namespace tavio {
 
 namespace {
 
+// A server may send any number of 100 Continue heads; more than this is a loop.
+constexpr int kMaxInterimResponses = 16;
+
 bool SameText(const std::string& a, const char* b) {
   size_t i = 0;
   for (; i < a.size() && b[i]; ++i)
@@ -38,19 +41,21 @@ THttpClient::~THttpClient() = default;
 
 void THttpClient::Connect(const std::string& host, uint16_t port) {
   connection_.reset();
-  connection_ = std::make_unique<TTcpConnection>(host, port, options_.ConnectTimeoutMs, options_.ReadTimeoutMs);
+  connection_ = std::make_unique<TTcpConnection>(host, port, options_.ConnectTimeoutMs, options_.ReadTimeoutMs,
+                                                 budget_);
   connectedHost_ = host;
   connectedPort_ = port;
 }
 
 THttpResponseHead THttpClient::ReadFinalHead(THttpResponseReader& reader, const std::string& host,
                                              const std::string& path) {
-  for (;;) {
+  for (int interim = 0;; ++interim) {
     THttpResponseHead head = reader.ReadHead();
     for (const auto& [name, value] : head.Headers)
       if (SameText(name, "Set-Cookie") || SameText(name, "Set-Cookie2"))
         cookies_.Take(value, host, path, options_.Now());
     if (head.Code != 100) return head;
+    if (interim == kMaxInterimResponses) throw EHttpError("Endless \"100 Continue\" answers");
   }
 }
 
@@ -97,6 +102,7 @@ bool THttpClient::Exchange(const std::string& request, const std::string& host, 
 
 void THttpClient::Get(const std::string& url, std::vector<uint8_t>& out, size_t maxBody) {
   const THttpUrl target = SplitHttpUrl(url);
+  budget_ = TFetchBudget(options_.DeadlineMs, options_.Cancelled);
   if (connection_ && (connectedHost_ != target.Host || connectedPort_ != target.Port)) connection_.reset();
   const bool reused = connection_ != nullptr;
   if (!connection_) Connect(target.Host, target.Port);

@@ -1,7 +1,9 @@
 // THttpClient: blocking HTTP/1.1 GETs that keep their connection and cookies
 // from one request to the next. No redirects, no credentials, no proxy, and
-// every wait is bounded so a silent server cannot freeze the caller.
+// every fetch is bounded as a whole, so neither a silent nor a trickling
+// server can freeze the caller.
 #pragma once
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -18,6 +20,10 @@ namespace tavio {
 struct THttpClientOptions {
   int32_t ConnectTimeoutMs = 20000;
   int32_t ReadTimeoutMs = 20000;
+  // The whole fetch, from connecting to the body's last byte.
+  int32_t DeadlineMs = 60000;
+  // Set by another thread to end the fetch under way (and any later one).
+  const std::atomic<bool>* Cancelled = nullptr;
   // Each read of an error response's body, which is only kept for the error.
   int32_t ErrorBodyReadTimeoutMs = 2000;
   size_t MaxErrorBody = 1024 * 1024;
@@ -45,6 +51,8 @@ class THttpClient : public TWebGet {
                 std::vector<uint8_t>& body, size_t maxBody, bool mayRetry);
 
   THttpClientOptions options_;
+  // The fetch under way; the connection waits within it.
+  TFetchBudget budget_;
   std::unique_ptr<TTcpConnection> connection_;
   std::string connectedHost_;
   uint16_t connectedPort_ = 0;

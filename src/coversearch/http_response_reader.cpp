@@ -113,10 +113,12 @@ THttpResponseHead THttpResponseReader::ReadHead() {
   head.StatusLine = ReadLine(limits_.MaxLine, "Status line");
   if (closed_ && head.StatusLine.empty()) throw EHttpError("Connection closed without a response");
   head.Code = StatusCodeOf(head.StatusLine);
+  size_t lines = 0;
   while (!closed_) {
     const std::string line = ReadLine(limits_.MaxLine, "Header line");
     if (line.empty()) break;
-    if (head.Headers.size() == limits_.MaxHeaders)
+    // Every line counts, named or not, or colon-less lines would run for ever.
+    if (++lines > limits_.MaxHeaders)
       throw EHttpError("More than " + std::to_string(limits_.MaxHeaders) + " header lines");
     const size_t colon = line.find(':');
     // A line without a colon names nothing; older servers fold lines so.
@@ -140,7 +142,7 @@ void THttpResponseReader::ReadBody(const THttpResponseHead& head, std::vector<ui
 }
 
 void THttpResponseReader::ReadExactly(size_t count, std::vector<uint8_t>& out, size_t maxBody, bool closeEndsIt) {
-  if (out.size() + count > maxBody) BodyTooLarge(maxBody);
+  if (PassesCap(out.size(), count, maxBody)) BodyTooLarge(maxBody);
   while (count > 0) {
     if (position_ == buffer_.size() && !Fill()) {
       if (closeEndsIt) return;
@@ -173,7 +175,7 @@ void THttpResponseReader::ReadChunked(std::vector<uint8_t>& out, size_t maxBody)
 void THttpResponseReader::ReadToClose(std::vector<uint8_t>& out, size_t maxBody) {
   do {
     const size_t available = buffer_.size() - position_;
-    if (out.size() + available > maxBody) BodyTooLarge(maxBody);
+    if (PassesCap(out.size(), available, maxBody)) BodyTooLarge(maxBody);
     out.insert(out.end(), buffer_.begin() + static_cast<std::ptrdiff_t>(position_), buffer_.end());
     position_ = buffer_.size();
   } while (Fill());

@@ -12,6 +12,13 @@
 
 namespace tavio {
 
+// True when more bytes after have would pass cap. Written so that it cannot
+// wrap for any unsigned size (have + more can in a 32-bit process).
+template <typename Size>
+constexpr bool PassesCap(Size have, Size more, Size cap) {
+  return have > cap || more > cap - have;
+}
+
 struct THttpLimits {
   size_t MaxLine = 65536;
   size_t MaxHeaders = 256;

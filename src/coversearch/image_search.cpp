@@ -1,7 +1,10 @@
 #include "coversearch/image_search.h"
 
 #include <algorithm>
+#include <chrono>
 #include <exception>
+#include <stdexcept>
+#include <string_view>
 
 #include "coversearch/http_error.h"
 #include "raster/jpeg_file.h"
@@ -25,6 +28,15 @@ TBitmap32 StretchTo(const TBitmap32& picture, int32_t size) {
   }
   return out;
 }
+
+// FNV-1a: tells a picture fetched again from the one that was shown.
+uint64_t HashOf(const std::vector<uint8_t>& data) {
+  uint64_t hash = 14695981039346656037ull;
+  for (const uint8_t byte : data) hash = (hash ^ byte) * 1099511628211ull;
+  return hash;
+}
+
+void Release(std::vector<uint8_t>& data) { std::vector<uint8_t>().swap(data); }
 
 }  // namespace
 
@@ -50,16 +62,19 @@ std::string JoinLinesCrLf(const std::string& text) {
   return out;
 }
 
-std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain) {
+std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain,
+                                           size_t maxLinks) {
   constexpr size_t kWindow = 999;
   std::vector<std::string> links;
-  for (size_t p = page.find("http://"); p != std::string::npos; p = page.find("http://", p + 1)) {
-    const std::string window = page.substr(p, kWindow);
+  for (size_t p = page.find("http://"); p != std::string::npos && links.size() < maxLinks;
+       p = page.find("http://", p + 1)) {
+    const std::string_view window = std::string_view(page).substr(p, kWindow);
     const size_t length = std::min(window.find('&'), window.find(' '));
     // Without either mark the link stops one short of the window's end.
-    const std::string link = window.substr(0, std::min(length, kWindow - 1));
-    const bool isJpg = link.size() >= 4 && link.compare(link.size() - 4, 4, ".jpg") == 0;
-    if (isJpg && (excludedDomain.empty() || link.find(excludedDomain) == std::string::npos)) links.push_back(link);
+    const std::string_view link = window.substr(0, std::min(length, kWindow - 1));
+    const bool isJpg = link.size() >= 4 && link.substr(link.size() - 4) == ".jpg";
+    if (isJpg && (excludedDomain.empty() || link.find(excludedDomain) == std::string_view::npos))
+      links.emplace_back(link);
   }
   return links;
 }
@@ -88,14 +103,20 @@ std::string TImageSearch::RequestUrl(const std::string& text) const {
   return url;
 }
 
-void TImageSearch::FetchLinks(const std::string& text, TWebGet& web) {
+// The page's error in words, empty when the page came.
+std::string TImageSearch::FetchLinks(const std::string& text, TWebGet& web) {
   try {
     std::vector<uint8_t> page;
     web.Get(RequestUrl(text), page, kMaxPageBytes);
     ImageLinks = ExtractImageLinks(JoinLinesCrLf(std::string(page.begin(), page.end())), endpoint_.ExcludedDomain);
     StartOffset += kPageSize;
-  } catch (const std::exception&) {
+    return "";
+  } catch (const EHttpError& e) {
     // No page, no links; the next try asks for the same page again.
+    if (e.Code >= 0) return "the server answered " + std::to_string(e.Code) + " " + e.StatusText;
+    return e.what();
+  } catch (const std::exception& e) {
+    return e.what();
   }
 }
 
@@ -120,6 +141,9 @@ bool TImageSearch::Download(const std::string& link, TWebGet& web, const TSearch
   }
   const auto free = std::find_if(Cells.begin(), Cells.end(), [](const TImageCell& c) { return !c.Filled; });
   if (free == Cells.end()) return false;
+  free->Link = link;
+  free->ByteCount = data.size();
+  free->Hash = HashOf(data);
   free->Picture = TCoverPicture{std::move(data), {}};
   free->Thumbnail = StretchTo(picture, kCellSize);
   free->Width = picture.Width();
@@ -127,18 +151,70 @@ bool TImageSearch::Download(const std::string& link, TWebGet& web, const TSearch
   free->Filled = true;
   report(TLinkOutcome::Kept, "");
   if (events.CellFilled) events.CellFilled(static_cast<int32_t>(free - Cells.begin()));
+  KeepCellBytesWithinLimit();
   return true;
 }
 
-void TImageSearch::Run(const std::string& text, TWebGet& web, const TSearchEvents& events) {
+void TImageSearch::KeepCellBytesWithinLimit() {
+  size_t total = 0;
+  for (const TImageCell& cell : Cells) total += cell.Picture.Jpeg.size();
+  while (total > Limits.MaxCellBytes) {
+    TImageCell& largest = *std::max_element(Cells.begin(), Cells.end(), [](const TImageCell& a, const TImageCell& b) {
+      return a.Picture.Jpeg.size() < b.Picture.Jpeg.size();
+    });
+    total -= largest.Picture.Jpeg.size();
+    Release(largest.Picture.Jpeg);
+  }
+}
+
+int64_t TImageSearch::NowMs() const {
+  if (Limits.NowMs) return Limits.NowMs();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+      .count();
+}
+
+TSearchResult TImageSearch::Run(const std::string& text, TWebGet& web, const TSearchEvents& events) {
+  const int64_t start = NowMs();
+  const auto cancelled = [&] { return events.Cancelled && events.Cancelled(); };
+  TSearchResult result;
   ImageLinks.clear();
-  for (TImageCell& cell : Cells) cell.Filled = false;
-  FetchLinks(text, web);
-  int32_t downloaded = 0;
-  for (size_t i = 0; i < ImageLinks.size() && downloaded < kCellCount; ++i) {
-    if (Download(ImageLinks[i], web, events)) ++downloaded;
+  for (TImageCell& cell : Cells) {
+    cell.Filled = false;
+    // Pictures of an earlier search can no longer be chosen; their thumbnails stay.
+    Release(cell.Picture.Jpeg);
+  }
+  if (cancelled()) return {TSearchEnd::Cancelled, "", 0};
+  result.PageError = FetchLinks(text, web);
+  if (cancelled()) return {TSearchEnd::Cancelled, "", 0};
+  if (!result.PageError.empty()) result.End = TSearchEnd::NoPage;
+  int32_t tries = 0;
+  for (size_t i = 0; i < ImageLinks.size() && result.Filled < kCellCount; ++i) {
+    if (cancelled()) return {TSearchEnd::Cancelled, "", result.Filled};
+    if (tries == Limits.MaxTries) return {TSearchEnd::OutOfTries, "", result.Filled};
+    if (NowMs() - start >= Limits.MaxSearchMs) return {TSearchEnd::OutOfTime, "", result.Filled};
+    ++tries;
+    if (events.Downloading)
+      events.Downloading(result.Filled + 1, static_cast<int32_t>(std::min<size_t>(ImageLinks.size(), kCellCount)));
+    if (Download(ImageLinks[i], web, events)) ++result.Filled;
     if (events.BetweenDownloads) events.BetweenDownloads();
   }
+  return result;
+}
+
+TCoverPicture TImageSearch::PictureOf(int32_t cell, TWebGet& web) const {
+  if (cell < 0 || cell >= kCellCount || !Cells[cell].Filled) throw std::runtime_error("This cell shows no picture.");
+  const TImageCell& c = Cells[cell];
+  if (!c.Picture.Jpeg.empty()) return c.Picture;
+  std::vector<uint8_t> data;
+  try {
+    web.Get(c.Link, data, kMaxPictureBytes);
+  } catch (const std::exception& e) {
+    throw std::runtime_error(std::string("The picture could not be loaded again (") + e.what() +
+                             "); nothing was stored.");
+  }
+  if (data.size() != c.ByteCount || HashOf(data) != c.Hash)
+    throw std::runtime_error("The picture has changed on its server since it was shown; nothing was stored.");
+  return TCoverPicture{std::move(data), {}};
 }
 
 std::optional<std::string> TImageSearch::InfoFor(int32_t cell) const {

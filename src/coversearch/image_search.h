@@ -21,15 +21,21 @@ namespace tavio {
 std::string BuildSearchQuery(std::string text);
 // Line breaks of any kind made CR LF, as the page text is searched.
 std::string JoinLinesCrLf(const std::string& text);
-// The "http://" links ending in ".jpg" that do not name excludedDomain, in
-// page order, duplicates kept.
-std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain);
+// The first maxLinks "http://" links ending in ".jpg" that do not name
+// excludedDomain, in page order, duplicates kept.
+std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain,
+                                           size_t maxLinks = 200);
 // " (too small)" .. " (very good)" by the picture's width.
 std::string RatingOf(int32_t width);
 
 struct TImageCell {
   // The picture as it would be stored: the JPEG data, or the placeholder.
+  // A filled cell may have given up its data to keep a search small; its
+  // link, size and hash fetch and check it again when it is chosen.
   TCoverPicture Picture;
+  std::string Link;
+  size_t ByteCount = 0;
+  uint64_t Hash = 0;
   // The picture stretched to the cell, for drawing.
   TBitmap32 Thumbnail;
   int32_t Width = 0;
@@ -44,8 +50,32 @@ enum class TLinkOutcome { Kept, NotJpeg, Failed };
 struct TSearchEvents {
   std::function<void(const std::string& link, TLinkOutcome outcome, const std::string& error)> LinkTried;
   std::function<void(int32_t cell)> CellFilled;
+  // Before each download: the picture sought (from 1) of how many there can be.
+  std::function<void(int32_t number, int32_t of)> Downloading;
   // After each download, so the window can repaint and take clicks.
   std::function<void()> BetweenDownloads;
+  // Asked before each fetch: true ends the search.
+  std::function<bool()> Cancelled;
+};
+
+// What one search may take, so a hostile page or a silent server cannot
+// hold the dialog or the player's memory.
+struct TSearchLimits {
+  int32_t MaxTries = 60;
+  int64_t MaxSearchMs = 120000;
+  // The downloaded data of all cells together; the largest give theirs up first.
+  size_t MaxCellBytes = size_t{64} * 1024 * 1024;
+  // Milliseconds of a steady clock; the real one when empty.
+  std::function<int64_t()> NowMs;
+};
+
+enum class TSearchEnd { Done, NoPage, OutOfTries, OutOfTime, Cancelled };
+
+struct TSearchResult {
+  TSearchEnd End = TSearchEnd::Done;
+  // Why the result page failed, in words.
+  std::string PageError;
+  int32_t Filled = 0;
 };
 
 class TImageSearch {
@@ -65,8 +95,12 @@ class TImageSearch {
   void TextChanged() { StartOffset = 0; }
   std::string RequestUrl(const std::string& text) const;
   // One search for text: the result page, then up to 20 pictures into the
-  // cells. Failures are swallowed; events tell what happened.
-  void Run(const std::string& text, TWebGet& web, const TSearchEvents& events = {});
+  // cells. Failures are swallowed; events and the result tell what happened.
+  TSearchResult Run(const std::string& text, TWebGet& web, const TSearchEvents& events = {});
+  // The chosen cell's picture: its data, or the data fetched again when the
+  // cell gave it up. Raises std::runtime_error, in words, when the cell holds
+  // no picture of this search, or the data cannot be had again unchanged.
+  TCoverPicture PictureOf(int32_t cell, TWebGet& web) const;
   // "(400 x 300) (very good)" for a filled cell; nothing for another.
   std::optional<std::string> InfoFor(int32_t cell) const;
 
@@ -77,10 +111,13 @@ class TImageSearch {
   int32_t StartOffset = 0;
   std::vector<std::string> ImageLinks;
   std::array<TImageCell, kCellCount> Cells;
+  TSearchLimits Limits;
 
  private:
-  void FetchLinks(const std::string& text, TWebGet& web);
+  std::string FetchLinks(const std::string& text, TWebGet& web);
   bool Download(const std::string& link, TWebGet& web, const TSearchEvents& events);
+  void KeepCellBytesWithinLimit();
+  int64_t NowMs() const;
 
   TSearchEndpoint endpoint_;
 };

@@ -5,14 +5,18 @@
 #include <string>
 
 #include "coversearch/byte_source.h"
+#include "coversearch/fetch_budget.h"
 
 namespace tavio {
 
 class TTcpConnection : public TByteSource {
  public:
   // Resolves host and connects within connectTimeoutMs; each later send or
-  // receive waits ioTimeoutMs at most. Raises EHttpError on failure.
-  TTcpConnection(const std::string& host, uint16_t port, int32_t connectTimeoutMs, int32_t ioTimeoutMs);
+  // receive waits ioTimeoutMs at most, and every wait ends with the budget of
+  // the fetch under way (which the owner keeps alive and renews per fetch).
+  // Raises EHttpError on failure.
+  TTcpConnection(const std::string& host, uint16_t port, int32_t connectTimeoutMs, int32_t ioTimeoutMs,
+                 const TFetchBudget& budget);
   ~TTcpConnection() override;
   TTcpConnection(const TTcpConnection&) = delete;
   TTcpConnection& operator=(const TTcpConnection&) = delete;
@@ -25,6 +29,7 @@ class TTcpConnection : public TByteSource {
  private:
   std::uintptr_t socket_;
   int32_t ioTimeoutMs_;
+  const TFetchBudget& budget_;
 };
 
 }  // namespace tavio

@@ -39,7 +39,7 @@ bool WaitFor(SOCKET s, bool forWrite, int32_t timeoutMs) {
   return n > 0;
 }
 
-SOCKET ConnectOne(const addrinfo& a, int32_t timeoutMs) {
+SOCKET ConnectOne(const addrinfo& a, int32_t timeoutMs, const TFetchBudget& budget) {
   const SOCKET s = socket(a.ai_family, a.ai_socktype, a.ai_protocol);
   if (s == INVALID_SOCKET) return s;
   int size = kSocketBufferBytes;
@@ -48,7 +48,15 @@ SOCKET ConnectOne(const addrinfo& a, int32_t timeoutMs) {
   u_long nonBlocking = 1;
   ioctlsocket(s, FIONBIO, &nonBlocking);
   bool connected = connect(s, a.ai_addr, static_cast<int>(a.ai_addrlen)) == 0;
-  if (!connected && WSAGetLastError() == WSAEWOULDBLOCK && WaitFor(s, true, timeoutMs)) {
+  bool ready = false;
+  try {
+    ready = !connected && WSAGetLastError() == WSAEWOULDBLOCK &&
+            budget.WaitUntil(timeoutMs, [&](int32_t ms) { return WaitFor(s, true, ms); });
+  } catch (...) {
+    closesocket(s);
+    throw;
+  }
+  if (ready) {
     int error = 0;
     int len = sizeof error;
     connected = getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&error), &len) == 0 && error == 0;
@@ -65,8 +73,8 @@ SOCKET ConnectOne(const addrinfo& a, int32_t timeoutMs) {
 }  // namespace
 
 TTcpConnection::TTcpConnection(const std::string& host, uint16_t port, int32_t connectTimeoutMs,
-                               int32_t ioTimeoutMs)
-    : socket_(0), ioTimeoutMs_(ioTimeoutMs) {
+                               int32_t ioTimeoutMs, const TFetchBudget& budget)
+    : socket_(0), ioTimeoutMs_(ioTimeoutMs), budget_(budget) {
   StartWinsock();
   addrinfo hints{};
   hints.ai_family = AF_UNSPEC;
@@ -76,7 +84,7 @@ TTcpConnection::TTcpConnection(const std::string& host, uint16_t port, int32_t c
   if (getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &found) != 0 || !found)
     throw EHttpError("Cannot resolve host \"" + host + "\"");
   SOCKET s = INVALID_SOCKET;
-  for (addrinfo* a = found; a && s == INVALID_SOCKET; a = a->ai_next) s = ConnectOne(*a, connectTimeoutMs);
+  for (addrinfo* a = found; a && s == INVALID_SOCKET; a = a->ai_next) s = ConnectOne(*a, connectTimeoutMs, budget_);
   freeaddrinfo(found);
   if (s == INVALID_SOCKET) throw EHttpError("Cannot connect to " + host + ":" + std::to_string(port));
   socket_ = static_cast<std::uintptr_t>(s);
@@ -87,7 +95,8 @@ TTcpConnection::~TTcpConnection() { closesocket(Sock(socket_)); }
 void TTcpConnection::SendAll(const std::string& bytes) {
   size_t sent = 0;
   while (sent < bytes.size()) {
-    if (!WaitFor(Sock(socket_), true, ioTimeoutMs_)) throw EHttpError("Timed out sending the request");
+    if (!budget_.WaitUntil(ioTimeoutMs_, [&](int32_t ms) { return WaitFor(Sock(socket_), true, ms); }))
+      throw EHttpError("Timed out sending the request");
     const int n = send(Sock(socket_), bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
     if (n <= 0) throw EHttpError("Connection broken while sending (" + std::to_string(WSAGetLastError()) + ")");
     sent += static_cast<size_t>(n);
@@ -95,7 +104,8 @@ void TTcpConnection::SendAll(const std::string& bytes) {
 }
 
 size_t TTcpConnection::Read(uint8_t* buffer, size_t capacity) {
-  if (!WaitFor(Sock(socket_), false, ioTimeoutMs_)) throw EHttpError("Timed out waiting for the server");
+  if (!budget_.WaitUntil(ioTimeoutMs_, [&](int32_t ms) { return WaitFor(Sock(socket_), false, ms); }))
+    throw EHttpError("Timed out waiting for the server");
   const int n = recv(Sock(socket_), reinterpret_cast<char*>(buffer), static_cast<int>(capacity), 0);
   if (n >= 0) return static_cast<size_t>(n);
   // A reset after the server sent everything is how many servers close.

@@ -288,7 +288,7 @@ TCoverPicture TCarouselWindow::ChooseWebCover(const TAlbum& album) {
   TFrmImages dialog(GetAncestor(Handle(), GA_ROOT), ReadSearchEndpoint());
   dialog.SetAlbum(album);
   if (!dialog.ShowModal() || dialog.SelectedImage() < 0) return {};
-  return dialog.PictureOf(dialog.SelectedImage());
+  return dialog.SelectedPicture();
 }
 
 }  // namespace tavio::ui

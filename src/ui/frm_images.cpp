@@ -2,8 +2,10 @@
 
 #include <windowsx.h>
 
+#include <exception>
 #include <string>
 
+#include "coversearch/http_client.h"
 #include "raster/module_resources.h"
 #include "ui/message_pump.h"
 #include "ui/paint_box32.h"
@@ -13,7 +15,7 @@ namespace tavio::ui {
 namespace {
 
 constexpr int kFormWidth = 662;
-constexpr int kFormHeight = 647;
+constexpr int kFormHeight = 671;
 constexpr int kBelowGrid = TImageSearch::kMargin + 3 * TImageSearch::kCellPitch + TImageSearch::kCellSize + 12;
 
 std::string WindowText(HWND window) {
@@ -34,9 +36,18 @@ TBitmap32 PlaceholderPicture() {
   return placeholder;
 }
 
+std::unique_ptr<TWebGet> NewHttpClient(const std::atomic<bool>& cancelled) {
+  THttpClientOptions options;
+  options.Cancelled = &cancelled;
+  return std::make_unique<THttpClient>(options);
+}
+
 }  // namespace
 
-TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint) : owner_(owner), search_(std::move(endpoint)) {
+TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint)
+    : owner_(owner),
+      worker_(TImageSearch(std::move(endpoint)), NewHttpClient,
+              [this] { PostMessageA(Handle(), kNewsMessage, 0, 0); }) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kFormWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kFormHeight) / 2;
   CreateHandle("TFrmImages", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, owner, x, y,
@@ -50,11 +61,15 @@ TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint) : owner_(owner), se
   btnSearch_ = AddControl("BUTTON", "Search ...", WS_TABSTOP | BS_PUSHBUTTON, 400, kBelowGrid - 2, 112, 26, kBtnSearchId);
   btnNext_ = AddControl("BUTTON", "Next >>", WS_TABSTOP | BS_PUSHBUTTON, 520, kBelowGrid - 2, 112, 26, kBtnNextId);
   lInfo_ = AddControl("STATIC", "", SS_LEFT, m, kBelowGrid + 30, 380, 18, kLInfoId);
+  btnCancel_ = AddControl("BUTTON", "Cancel", WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 520, kBelowGrid + 26, 112, 26,
+                          kBtnCancelId);
+  lStatus_ = AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS, m, kBelowGrid + 80, 624, 18, kLStatusId);
   AddControl("STATIC", "(Doubleclick image to save and exit ...)", SS_RIGHT, 300, kBelowGrid + 56, 332, 18,
              kLabel2Id);
 }
 
 TFrmImages::~TFrmImages() {
+  worker_.Cancel();
   DestroyHandle();
   if (arial_) DeleteObject(arial_);
 }
@@ -76,7 +91,8 @@ void TFrmImages::SetAlbum(const TAlbum& album) {
 void TFrmImages::FormShow() {
   SetWindowTextA(lInfo_, "");
   selected_ = -1;
-  search_.ShowPlaceholders(PlaceholderPicture());
+  const TBitmap32 placeholder = PlaceholderPicture();
+  for (TShownCell& cell : cells_) cell = {placeholder, "", false};
   EnableWindow(btnNext_, FALSE);
 }
 
@@ -88,6 +104,8 @@ bool TFrmImages::ShowModal() {
   SetForegroundWindow(Handle());
   SetFocus(eSuch_);
   RunModalLoop(Handle(), done_);
+  // Closed mid-search: the fetch ends now, and whatever it found is dropped.
+  worker_.Cancel();
   // The owner first, so the activation goes back to it and not elsewhere.
   if (ownerWasEnabled) EnableWindow(owner_, TRUE);
   ShowWindow(Handle(), SW_HIDE);
@@ -95,38 +113,72 @@ bool TFrmImages::ShowModal() {
 }
 
 void TFrmImages::RunSearch() {
+  if (worker_.Busy()) return;
   EnableWindow(btnSearch_, FALSE);
   EnableWindow(btnNext_, FALSE);
-  searching_ = true;
-  const HCURSOR previous = SetCursor(LoadCursor(nullptr, IDC_WAIT));
-  TSearchEvents events;
-  events.CellFilled = [&](int32_t cell) {
-    const TRect r = TImageSearch::CellRect(cell);
-    const RECT area{r.Left, r.Top, r.Right, r.Bottom};
-    InvalidateRect(Handle(), &area, FALSE);
-  };
-  events.BetweenDownloads = [] { PumpPendingMessages(); };
-  search_.Run(WindowText(eSuch_), client_, events);
-  searching_ = false;
-  SetCursor(previous);
-  // The search button stays off: later pages, and a changed text, go through Next.
-  EnableWindow(btnNext_, TRUE);
+  EnableWindow(btnCancel_, TRUE);
+  // The pictures shown stay until replaced, but only this search's can be chosen.
+  for (TShownCell& cell : cells_) cell.Filled = false;
+  worker_.Search(WindowText(eSuch_), textChanged_);
+  textChanged_ = false;
+}
+
+void TFrmImages::BtnCancelClick() {
+  worker_.Cancel();
+  TakeNews();
+}
+
+void TFrmImages::SetStatus(const std::string& text) { SetWindowTextA(lStatus_, text.c_str()); }
+
+void TFrmImages::TakeNews() {
+  for (TSearchNews& news : worker_.TakeNews()) {
+    switch (news.Kind) {
+      case TSearchNews::TKind::Status:
+      case TSearchNews::TKind::NotChosen:
+        SetStatus(news.Text);
+        break;
+      case TSearchNews::TKind::CellFilled: {
+        cells_[news.Cell] = {std::move(news.Thumbnail), std::move(news.Info), true};
+        const TRect r = TImageSearch::CellRect(news.Cell);
+        const RECT area{r.Left, r.Top, r.Right, r.Bottom};
+        InvalidateRect(Handle(), &area, FALSE);
+        break;
+      }
+      case TSearchNews::TKind::Finished:
+        EnableWindow(btnCancel_, FALSE);
+        // The search button stays off: later pages, and a changed text, go through Next.
+        EnableWindow(btnNext_, TRUE);
+        break;
+      case TSearchNews::TKind::Chosen:
+        chosen_ = std::move(news.Picture);
+        selected_ = news.Cell;
+        ok_ = true;
+        done_ = true;
+        break;
+    }
+  }
 }
 
 void TFrmImages::Image1MouseMove(int32_t cell) {
-  if (const auto info = search_.InfoFor(cell)) SetWindowTextA(lInfo_, info->c_str());
+  if (cell >= 0 && cells_[cell].Filled) SetWindowTextA(lInfo_, cells_[cell].Info.c_str());
 }
 
 void TFrmImages::Image1DblClick(int32_t cell) {
-  selected_ = cell;
-  ok_ = true;
-  done_ = true;
+  // A placeholder, or a picture left from an earlier search, is no cover: storing
+  // it would replace the album's real picture.
+  if (!cells_[cell].Filled) return;
+  // The choice ends the search; its picture may have to be fetched again.
+  worker_.Cancel();
+  TakeNews();
+  EnableWindow(btnNext_, FALSE);
+  EnableWindow(btnCancel_, TRUE);
+  worker_.Choose(cell);
 }
 
 void TFrmImages::PaintCells(HDC dc) {
   for (int32_t i = 0; i < TImageSearch::kCellCount; ++i) {
     const TRect r = TImageSearch::CellRect(i);
-    DrawBitmap(dc, r.Left, r.Top, search_.Cells[i].Thumbnail);
+    DrawBitmap(dc, r.Left, r.Top, cells_[i].Thumbnail);
   }
 }
 
@@ -134,9 +186,9 @@ LRESULT TFrmImages::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   switch (msg) {
     case WM_COMMAND:
       // Search and Next run the same search; Next's page is the offset the last one left.
-      if ((LOWORD(wParam) == kBtnSearchId || LOWORD(wParam) == kBtnNextId) && HIWORD(wParam) == BN_CLICKED &&
-          !searching_)
+      if ((LOWORD(wParam) == kBtnSearchId || LOWORD(wParam) == kBtnNextId) && HIWORD(wParam) == BN_CLICKED)
         RunSearch();
+      if (LOWORD(wParam) == kBtnCancelId && HIWORD(wParam) == BN_CLICKED) BtnCancelClick();
       if (LOWORD(wParam) == kESuchId && HIWORD(wParam) == EN_CHANGE) ESuchChange();
       return 0;
     case WM_PAINT: {
@@ -153,11 +205,16 @@ LRESULT TFrmImages::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       if (const int32_t cell = TImageSearch::CellAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); cell >= 0)
         Image1DblClick(cell);
       return 0;
+    case kNewsMessage:
+      TakeNews();
+      return 0;
     case WM_SETCURSOR:
-      if (!searching_) break;
-      SetCursor(LoadCursor(nullptr, IDC_WAIT));
+      // Working, but still taking clicks.
+      if (!worker_.Busy() || LOWORD(lParam) != HTCLIENT) break;
+      SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
       return TRUE;
     case WM_CLOSE:
+      worker_.Cancel();
       done_ = true;
       return 0;
     default:

@@ -1,11 +1,14 @@
 // TFrmImages: the modal image search dialog: the search text, the 5 x 4 grid
-// of candidate pictures, the size and rating under the mouse. A double-click
-// on a cell chooses it. The search itself is TImageSearch's.
+// of candidate pictures, the size and rating under the mouse, and a status
+// line. A double-click on a cell this search filled chooses it. The search
+// runs on TSearchWorker's thread, so the window answers while it fetches.
 #pragma once
 #include <windows.h>
 
-#include "coversearch/http_client.h"
+#include <array>
+
 #include "coversearch/image_search.h"
+#include "coversearch/search_worker.h"
 #include "library/album.h"
 #include "ui/window.h"
 
@@ -14,7 +17,7 @@ namespace tavio::ui {
 class TFrmImages : public TWindow {
  public:
   static constexpr const char* kCaption = "Load images ... (from Google)";
-  enum : int { kESuchId = 101, kBtnSearchId, kBtnNextId, kLInfoId, kLabel2Id };
+  enum : int { kESuchId = 101, kBtnSearchId, kBtnNextId, kLInfoId, kLabel2Id, kBtnCancelId, kLStatusId };
 
   TFrmImages(HWND owner, TSearchEndpoint endpoint);
   ~TFrmImages() override;
@@ -25,7 +28,10 @@ class TFrmImages : public TWindow {
   bool ShowModal();
   // The chosen cell, or -1.
   int32_t SelectedImage() const { return selected_; }
-  const TCoverPicture& PictureOf(int32_t cell) const { return search_.Cells[cell].Picture; }
+  // The worker has news; posted from its thread.
+  static constexpr UINT kNewsMessage = WM_APP + 19;
+  // The chosen cell's picture, checked to be the one it showed.
+  const TCoverPicture& SelectedPicture() const { return chosen_; }
 
  protected:
   LRESULT HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) override;
@@ -34,24 +40,39 @@ class TFrmImages : public TWindow {
   HWND AddControl(const char* className, const char* text, DWORD style, int x, int y, int w, int h, int id);
   void FormShow();
   void RunSearch();
-  void ESuchChange() { search_.TextChanged(); }
+  void BtnCancelClick();
+  void ESuchChange() { textChanged_ = true; }
   void Image1MouseMove(int32_t cell);
   void Image1DblClick(int32_t cell);
   void PaintCells(HDC dc);
+  void TakeNews();
+  void SetStatus(const std::string& text);
+
+  // What the window shows of a cell; the search's own cells live on the worker.
+  struct TShownCell {
+    TBitmap32 Thumbnail;
+    std::string Info;
+    // Filled by the current search: only such a cell can be chosen.
+    bool Filled = false;
+  };
 
   HWND owner_;
   HWND eSuch_ = nullptr;
   HWND btnSearch_ = nullptr;
   HWND btnNext_ = nullptr;
   HWND lInfo_ = nullptr;
+  HWND btnCancel_ = nullptr;
+  HWND lStatus_ = nullptr;
   HFONT arial_ = nullptr;
   const TAlbum* album_ = nullptr;
-  TImageSearch search_;
-  THttpClient client_;
+  std::array<TShownCell, TImageSearch::kCellCount> cells_;
   int32_t selected_ = -1;
+  TCoverPicture chosen_;
   bool done_ = false;
   bool ok_ = false;
-  bool searching_ = false;
+  bool textChanged_ = true;
+  // Last, so it stops before anything it reports to is gone.
+  TSearchWorker worker_;
 };
 
 }  // namespace tavio::ui

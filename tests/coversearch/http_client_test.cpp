@@ -4,10 +4,13 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "coversearch/http_client.h"
@@ -34,6 +37,19 @@ THttpClientOptions ShortWaits() {
   o.ReadTimeoutMs = 300;
   o.ErrorBodyReadTimeoutMs = 300;
   return o;
+}
+
+// Sends text, then one more byte every 50 ms for as long as the client listens.
+TAnswer Trickle(const std::string& text) {
+  return [=](const std::string&, TServerConnection& c) {
+    if (!c.Send(text)) return false;
+    while (c.Send("x")) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    return false;
+  };
+}
+
+double SecondsSince(std::chrono::steady_clock::time_point start) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 }  // namespace
@@ -223,4 +239,62 @@ TEST(FetchCommand, EmptyBodiesMakeEmptyFiles) {
     EXPECT_TRUE(folder.Exists(path + 1)) << path;
     EXPECT_EQ(folder.Read(path + 1), "") << path;
   }
+}
+
+TEST(HttpClient, TricklingServerCannotHoldAFetchPastItsDeadline) {
+  const char* trickles[] = {
+      "HTTP/1.1 200 O",                                           // the status line
+      "HTTP/1.1 200 OK\r\nX-A: ",                                 // a header
+      "HTTP/1.1 200 OK\r\n\r\n",                                  // a body up to the close
+      "HTTP/1.1 404 Not Found\r\n\r\n",                           // an error's body
+  };
+  for (const char* start : trickles) {
+    TLocalHttpServer server(Trickle(start));
+    THttpClientOptions options = ShortWaits();
+    options.ReadTimeoutMs = 5000;  // each byte comes well within it
+    options.ErrorBodyReadTimeoutMs = 5000;
+    options.DeadlineMs = 800;
+    THttpClient client(options);
+    std::vector<uint8_t> out;
+    const auto begun = std::chrono::steady_clock::now();
+    EXPECT_THROW(client.Get(server.Url("/"), out, 1024 * 1024), EHttpError) << start;
+    EXPECT_LT(SecondsSince(begun), 4.0) << start;
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+TEST(HttpClient, EndlessContinueAnswersAreRefused) {
+  TLocalHttpServer server([](const std::string&, TServerConnection& c) {
+    while (c.Send("HTTP/1.1 100 Continue\r\n\r\n")) {
+    }
+    return false;
+  });
+  THttpClient client(ShortWaits());
+  std::vector<uint8_t> out;
+  try {
+    client.Get(server.Url("/"), out, 100);
+    FAIL() << "endless 100 Continue was accepted";
+  } catch (const EHttpError& e) {
+    EXPECT_NE(std::string(e.what()).find("100 Continue"), std::string::npos) << e.what();
+  }
+}
+
+TEST(HttpClient, CancelEndsAFetchFromASilentServerAtOnce) {
+  TLocalHttpServer silent([](const std::string&, TServerConnection& c) {
+    c.WaitForClientClose();
+    return false;
+  });
+  std::atomic<bool> cancelled{false};
+  THttpClientOptions options;
+  options.Cancelled = &cancelled;
+  THttpClient client(options);
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cancelled = true;
+  });
+  std::vector<uint8_t> out;
+  const auto begun = std::chrono::steady_clock::now();
+  EXPECT_THROW(client.Get(silent.Url("/"), out, 100), EHttpError);
+  canceller.join();
+  EXPECT_LT(SecondsSince(begun), 1.3);
 }

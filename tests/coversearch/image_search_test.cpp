@@ -140,3 +140,71 @@ TEST(ImageSearchCells, MapsPointsToTheGridAndBack) {
   EXPECT_EQ(TImageSearch::CellAt(128 + 3, 50), -1) << "the gap between cells";
   EXPECT_EQ(TImageSearch::CellAt(50, 520), -1);
 }
+
+TEST(ImageSearchBounds, KeepsTheFirst200LinksOfAFloodedPage) {
+  std::string page;
+  for (int i = 0; i < 20000; ++i) page += "http://a.org/" + std::to_string(i) + ".jpg ";
+  const auto links = ExtractImageLinks(page, "");
+  ASSERT_EQ(links.size(), 200u);
+  EXPECT_EQ(links.back(), "http://a.org/199.jpg");
+}
+
+TEST(ImageSearchBounds, StopsAfter60TriesOr120SecondsOrACancel) {
+  std::string page;
+  for (int i = 0; i < 1000; ++i) page += "http://dead.org/" + std::to_string(i) + ".jpg ";
+  struct Case {
+    const char* name;
+    int64_t msPerFetch;
+    int cancelAfter;  // fetches; 0: never
+    size_t fetches;   // the page and the links tried
+    TSearchEnd end;
+  } cases[] = {
+      {"tries", 1000, 0, 1 + 60, TSearchEnd::OutOfTries},
+      {"time", 20000, 0, 1 + 6, TSearchEnd::OutOfTime},
+      {"cancel", 1000, 5, 5, TSearchEnd::Cancelled},
+  };
+  for (const Case& c : cases) {
+    TFakeWeb web;
+    web.Page("http://s.example.com/images?q=x", page);
+    int64_t now = 0;
+    TImageSearch search(SearchEndpointFor("s.example.com"));
+    search.Limits.NowMs = [&] { return now; };
+    TSearchEvents events;
+    events.BetweenDownloads = [&] { now += c.msPerFetch; };
+    events.Cancelled = [&] { return c.cancelAfter > 0 && web.requested.size() >= size_t(c.cancelAfter); };
+    const TSearchResult result = search.Run("x", web, events);
+    EXPECT_EQ(web.requested.size(), c.fetches) << c.name;
+    EXPECT_EQ(result.End, c.end) << c.name;
+  }
+}
+
+TEST(ImageSearchBounds, CellsGiveUpTheirDataLargestFirstAndAreCheckedWhenFetchedAgain) {
+  TFakeWeb web;
+  std::string page;
+  for (int i = 0; i < 4; ++i) {
+    const std::string link = "http://p.org/" + std::to_string(i) + ".jpg";
+    page += link + " ";
+    web.bodies[link] = JpegOfWidth(100 + 100 * i, 100 + 100 * i);  // larger and larger
+  }
+  web.Page("http://s.example.com/images?q=x", page);
+  size_t keepAll = 0;
+  for (int i = 0; i < 4; ++i) keepAll += web.bodies["http://p.org/" + std::to_string(i) + ".jpg"].size();
+  TImageSearch search(SearchEndpointFor("s.example.com"));
+  search.Limits.MaxCellBytes = keepAll - 1;
+  search.Run("x", web);
+  size_t held = 0;
+  for (const TImageCell& cell : search.Cells) held += cell.Picture.Jpeg.size();
+  EXPECT_LE(held, search.Limits.MaxCellBytes);
+  EXPECT_TRUE(search.Cells[3].Picture.Jpeg.empty()) << "the largest goes first";
+  EXPECT_FALSE(search.Cells[0].Picture.Jpeg.empty());
+  EXPECT_EQ(search.Cells[3].Thumbnail.Width(), TImageSearch::kCellSize);
+  EXPECT_EQ(search.InfoFor(3), "(400 x 400) (very good)");
+
+  const std::string link3 = "http://p.org/3.jpg";
+  EXPECT_EQ(search.PictureOf(3, web).Jpeg, web.bodies[link3]) << "fetched again, unchanged";
+  web.bodies[link3] = JpegOfWidth(401, 400);
+  EXPECT_THROW(search.PictureOf(3, web), std::runtime_error) << "changed on the server";
+  web.bodies.erase(link3);
+  EXPECT_THROW(search.PictureOf(3, web), std::runtime_error) << "gone from the server";
+  EXPECT_THROW(search.PictureOf(7, web), std::runtime_error) << "a placeholder is no picture";
+}

@@ -85,3 +85,23 @@ TEST(HttpResponseReader, RejectsOverlongLinesTooManyHeadersAndBadFraming) {
   EXPECT_THROW(BodyOf("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1;" + std::string(2000, 'e') + "\r\n"),
                EHttpError);
 }
+
+TEST(HttpResponseReader, CountsHeaderLinesWithoutAColon) {
+  std::string nameless = "HTTP/1.1 200 OK\r\n";
+  for (int i = 0; i < 300; ++i) nameless += "folded\r\n";
+  EXPECT_THROW(BodyOf(nameless + "\r\n"), EHttpError);
+}
+
+TEST(HttpBodyCap, DoesNotWrapInA32BitProcess) {
+  constexpr uint32_t cap = 32u * 1024 * 1024;
+  // have + more wraps to 0 in 32 bits: the sum-then-compare form passed it.
+  EXPECT_TRUE(PassesCap<uint32_t>(1, 0xffffffffu, cap));
+  EXPECT_TRUE(PassesCap<uint32_t>(cap, 1, cap));
+  EXPECT_TRUE(PassesCap<uint32_t>(cap + 1, 0, cap));
+  EXPECT_FALSE(PassesCap<uint32_t>(cap - 5, 5, cap));
+  EXPECT_FALSE(PassesCap<uint32_t>(0, 0, 0));
+  // A chunk of 1 then one of ffffffff is refused before any of the second is kept.
+  EXPECT_THROW(BodyOf("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\na\r\nffffffff\r\n" +
+                      std::string(5000, 'x')),
+               EHttpError);
+}

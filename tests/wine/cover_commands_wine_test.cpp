@@ -215,3 +215,56 @@ TEST(CoverCommands, ImageSearchCellChosenByDoubleClickIsStoredByteForByte_Wine) 
   EXPECT_EQ(ReadFileBytes(r.albumFolder + "folder.jpg"), pictures[1]);
   EXPECT_TRUE(Near(MiddlePixel(r.folder + "after.bmp"), Color32(30, 30, 200)));
 }
+
+TEST(CoverCommands, DoubleClickOnAPlaceholderCellKeepsTheAlbumsCover_Wine) {
+  const TCoverRun r = PlayerFolderWithOneAlbum("placeholder");
+  const std::vector<uint8_t> front = ReadFileBytes(r.albumFolder + "front.bmp");
+  TLocalHttpServer server([&](const std::string&, TServerConnection& c) {
+    return c.Send("HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\nno links");
+  });
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
+                                   "127.0.0.1:" + std::to_string(server.Port()));
+  // Before any search, and after one that found nothing: every cell shows the placeholder.
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Load cover ...",
+                                  "dialog-dblclick 68 68", "dialog-button Search ...", "wait 1000",
+                                  "dialog-dblclick 196 68", "wait 500", "dialog-close", "wait 500", "quit"},
+                                 "", r.folder);
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  ASSERT_FALSE(run.timedOut);
+  for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
+  EXPECT_EQ(GetFileAttributesA((r.albumFolder + "folder.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(r.albumFolder + "front.bmp"), front);
+  TOLSaveable albums, hidden;
+  LoadLibraryFiles(r.pluginFolder, albums, hidden);
+  ASSERT_EQ(albums.Count(), 1);
+  EXPECT_EQ(albums.Items(0)->CoverFile, r.albumFolder + "front.bmp");
+}
+
+TEST(CoverCommands, ClosingTheSearchWhileASilentServerIsAskedEndsAtOnceAndStoresNothing_Wine) {
+  const TCoverRun r = PlayerFolderWithOneAlbum("silent");
+  const std::vector<uint8_t> front = ReadFileBytes(r.albumFolder + "front.bmp");
+  std::atomic<int> asked{0};
+  TLocalHttpServer silent([&](const std::string&, TServerConnection& c) {
+    ++asked;
+    c.WaitForClientClose();
+    return false;
+  });
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
+                                   "127.0.0.1:" + std::to_string(silent.Port()));
+  const auto begun = GetTickCount();
+  // The window answers the close while the page is still awaited (for 20 s, were it asked to wait).
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Load cover ...",
+                                  "dialog-button Search ...", "wait 1000", "dialog-close", "wait 300",
+                                  "screenshot " + r.folder + "after.bmp", "quit"},
+                                 "", r.folder);
+  const DWORD seconds = (GetTickCount() - begun) / 1000;
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
+  for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
+  EXPECT_EQ(asked.load(), 1);
+  EXPECT_LT(seconds, 15u);
+  EXPECT_EQ(GetFileAttributesA((r.albumFolder + "folder.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ReadFileBytes(r.albumFolder + "front.bmp"), front);
+  EXPECT_TRUE(Near(MiddlePixel(r.folder + "after.bmp"), Color32(20, 160, 20)));
+}

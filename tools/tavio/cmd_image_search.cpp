@@ -60,10 +60,10 @@ int RunImageSearch(const Args& args) {
   events.LinkTried = [](const std::string& link, TLinkOutcome outcome, const std::string& error) {
     std::printf("%s %s%s%s\n", link.c_str(), OutcomeText(outcome), error.empty() ? "" : ": ", error.c_str());
   };
-  events.CellFilled = [&](int32_t cell) {
-    WriteFileBytes(CellFileName(rest[1], cell), search.Cells[cell].Picture.Jpeg);
-  };
   THttpClient client;
+  events.CellFilled = [&](int32_t cell) {
+    WriteFileBytes(CellFileName(rest[1], cell), search.PictureOf(cell, client).Jpeg);
+  };
   search.Run(rest[0], client, events);
   return 0;
 }

@@ -1,0 +1,74 @@
+// The cover sources without a network: the requests they build (encoding and
+// query escaping) and what they read from their services' answers.
+#include <gtest/gtest.h>
+
+#include <map>
+#include <string>
+#include <vector>
+
+#include "coversearch/http_error.h"
+#include "coversearch/itunes_source.h"
+#include "coversearch/musicbrainz_source.h"
+
+using namespace tavio;
+
+namespace {
+
+class TCannedWeb : public TWebGet {
+ public:
+  void Get(const std::string& url, std::vector<uint8_t>& out, size_t) override {
+    requested.push_back(url);
+    out.insert(out.end(), answer.begin(), answer.end());
+  }
+  std::string answer;
+  std::vector<std::string> requested;
+};
+
+}  // namespace
+
+TEST(CoverSourceRequests, EncodeCodePageNamesAsUtf8AndEscapeTheQuerySyntax) {
+  // "\xDC" is U with diaeresis in the ANSI code page.
+  EXPECT_EQ(ItunesSearchUrl("http://h", "AC/DC", "\xDC" "ber & Co", "US"),
+            "http://h/search?term=AC%2FDC+%C3%9Cber+%26+Co&entity=album&media=music&limit=20&country=US");
+  EXPECT_EQ(EscapeQueryPhrase("Say \"Hi\" (Live) a\\b"), "Say \\\"Hi\\\" \\(Live\\) a\\\\b");
+  // A quote in a title must not close the phrase and inject query terms.
+  EXPECT_EQ(MusicBrainzSearchUrl("http://mb", "A", "B\" OR x:\"y"),
+            "http://mb/ws/2/release-group/?query=releasegroup%3A%22B%5C%22+OR+x%5C%3A%5C%22y%22+AND+artist%3A%22A%22"
+            "&fmt=json&limit=20");
+}
+
+TEST(CoverSourceAnswers, ReadItunesArtworkInThreeSizesAndSkipResultsWithout) {
+  TCannedWeb web;
+  web.answer = R"({"resultCount":3,"results":[
+      {"artistName":"Sky","collectionName":"Blue","artworkUrl100":"https://a.example/x/100x100bb.jpg"},
+      {"artistName":"No art","collectionName":"None"},
+      "junk",
+      {"artistName":"Sea","collectionName":"Deep","artworkUrl100":"https://a.example/odd.jpg"}]})";
+  TItunesSource source("http://it", "DE");
+  const auto candidates = source.Candidates("Sky", "Blue", web);
+  ASSERT_EQ(candidates.size(), 2u);
+  EXPECT_EQ(candidates[0].Artist, "Sky");
+  EXPECT_EQ(candidates[0].Album, "Blue");
+  EXPECT_EQ(candidates[0].PictureUrls,
+            (std::vector<std::string>{"https://a.example/x/1200x1200bb.jpg", "https://a.example/x/600x600bb.jpg",
+                                      "https://a.example/x/100x100bb.jpg"}));
+  EXPECT_EQ(candidates[1].PictureUrls, std::vector<std::string>{"https://a.example/odd.jpg"});
+  EXPECT_EQ(web.requested.front().substr(0, 26), "http://it/search?term=Sky+");
+  for (const char* broken : {"", "<html>", "[]", "{\"results\":{}}", "{\"resultCount\":1"})
+    EXPECT_THROW(ReadItunesResults(broken), std::runtime_error) << broken;
+}
+
+TEST(CoverSourceAnswers, ReadMusicBrainzGroupsWithJoinedCreditsAndSafeIds) {
+  const std::string answer = R"({"release-groups":[
+      {"id":"0b1c2d3e-aaaa-bbbb-cccc-0123456789ab","title":"Blue",
+       "artist-credit":[{"name":"Sky","joinphrase":" & "},{"name":"Sea"}]},
+      {"id":"../../admin","title":"path in an id"},
+      {"title":"no id"}]})";
+  const auto candidates = ReadMusicBrainzResults(answer, "http://caa");
+  ASSERT_EQ(candidates.size(), 1u);
+  EXPECT_EQ(candidates[0].Artist, "Sky & Sea");
+  EXPECT_EQ(candidates[0].Album, "Blue");
+  EXPECT_EQ(candidates[0].PictureUrls,
+            std::vector<std::string>{"http://caa/release-group/0b1c2d3e-aaaa-bbbb-cccc-0123456789ab/front-500"});
+  EXPECT_THROW(ReadMusicBrainzResults("{\"count\":0}", "http://caa"), std::runtime_error);
+}
