@@ -66,8 +66,9 @@ TEST(Keys, ArrowsStepPageKeysHomeAndEndJump) {
     f.view.KeyDown(c.key);
     EXPECT_EQ(f.view.CurrentIndex, c.want) << static_cast<int>(c.key) << " from " << c.from;
     ExpectSlotsAroundCurrent(f);
-    if (c.key != TViewKey::Left && c.key != TViewKey::Right)
+    if (c.key != TViewKey::Left && c.key != TViewKey::Right) {
       EXPECT_EQ(f.platform.flushes - before, 1) << "a jump draws the rest frame alone";
+    }
   }
 }
 

@@ -17,6 +17,7 @@
 #include "settings/registry_settings_store.h"
 #include "settings/search_paths.h"
 #include "settings/settings_keys.h"
+#include "support/png_encoder.h"
 
 using namespace tavio;
 using namespace tavio::test;
@@ -244,7 +245,7 @@ TEST_F(SettingsDialog, BrokenValuesSurviveTheViewStaysStillAndAnEmptyScanEmpties
 }
 
 // An album whose cover is only embedded, one with a stored cover beside a
-// back cover, one with a bitmap and one with a broken picture: four albums,
+// back cover, one with a PNG and one with a broken picture: four albums,
 // and the broken picture named in the one box at the end.
 TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   const std::string folder = NewTempFolder("settings");
@@ -254,8 +255,11 @@ TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   WriteBytes(music + "Stored\\01.mp3", Mp3WithTags("Artist", "Stored", "2001", "Pop"));
   WriteJpeg(music + "Stored\\folder.jpg", 64, 64);
   WriteJpeg(music + "Stored\\back.jpg", 8, 8);
-  WriteBytes(music + "Bitmap\\01.mp3", Mp3WithTags("Artist", "Bitmap", "2001", "Pop"));
-  WriteBmp(music + "Bitmap\\cover.bmp", 64, 64);
+  WriteBytes(music + "Png\\01.mp3", Mp3WithTags("Artist", "Png", "2001", "Pop"));
+  TBitmap32 png(64, 64);
+  png.Clear(Color32(0x20, 0x80, 0x40));
+  const std::vector<uint8_t> pngBytes = test::EncodePng(png, false);
+  WriteBytes(music + "Png\\cover.png", std::string(pngBytes.begin(), pngBytes.end()));
   WriteBytes(music + "Broken\\01.mp3", Mp3WithTags("Artist", "Broken", "2001", "Pop"));
   WriteBrokenPicture(music + "Broken\\folder.jpg");
   WriteSearchPaths(*Store(), {music});
@@ -273,6 +277,11 @@ TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   albums.LoadFromFile(folder + "Plugins\\Tavio\\Data.dat");
   ASSERT_EQ(albums.Count(), 4);
   for (int32_t i = 0; i < albums.Count(); ++i) {
-    if (albums.Items(i)->Album == "Embedded") EXPECT_EQ(albums.Items(i)->CoverFile, music + "Embedded\\01.mp3");
+    const TAlbum& album = *albums.Items(i);
+    if (album.Album == "Embedded") {
+      EXPECT_EQ(album.CoverFile, music + "Embedded\\01.mp3");
+    } else if (album.Album == "Png") {
+      EXPECT_EQ(album.CoverFile, music + "Png\\cover.png");
+    }
   }
 }
