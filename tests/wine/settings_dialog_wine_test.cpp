@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -265,10 +266,24 @@ TEST_F(SettingsDialog, ScanOfEveryKindOfCoverEndsInOneSummaryBox_Wine) {
   WriteSearchPaths(*Store(), {music});
   const auto run = RunPlayerHost({"resize 658 515", "wait 300", "config", "dialog-tab Library",
                                   "dialog-button Scan Directories ...", "dialog-button OK", "wait 500",
-                                  "dialog-button Close", "wait 500", "quit"},
+                                  "dialog-button Close", "wait 500", "settle", "screenshot " + folder + "shot.bmp",
+                                  "quit"},
                                  "", folder);
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(NoErrors(run)) << run.log.back();
+  TBitmap32 shot;
+  LoadFromFile(shot, folder + "shot.bmp");
+  const auto shows = [&](int r, int g, int b) {
+    for (int y = 0; y < shot.Height(); ++y)
+      for (int x = 0; x < shot.Width(); ++x) {
+        const TColor32 c = shot.GetPixel(x, y);
+        const auto within = [](uint32_t v, int want) { return std::abs(static_cast<int>(v) - want) < 6; };
+        if (within(RedOf(c), r) && within(GreenOf(c), g) && within(BlueOf(c), b)) return true;
+      }
+    return false;
+  };
+  EXPECT_TRUE(shows(0x20, 0x80, 0x40)) << "the PNG cover is drawn";
+  EXPECT_TRUE(shows(40, 120, 200)) << "the JPEG and embedded covers are drawn";
   EXPECT_TRUE(run.Contains("message 4 albums found. Error loading " + music + "Broken\\folder.jpg"));
   int boxes = 0;
   for (const auto& line : run.log) boxes += line.rfind("message ", 0) == 0 ? 1 : 0;
