@@ -172,6 +172,7 @@ TEST(MissingCovers, BusyServiceIsAskedAgainOnlyAfterItsRetryAfterAndGivenUpInThe
   tavio::THttpClient web;
   tavio::TMissingCoversOptions options;
   options.Clock = clock.Clock();
+  options.BackOffMs = 1000;
   tavio::TMissingCoversSummary summary = tavio::TMissingCovers(source, web, options).Run(All(albums), {});
   EXPECT_EQ(summary.Found, 1);
   ASSERT_EQ(itunes.SearchTimes.size(), 2u);
