@@ -73,7 +73,9 @@ void THttpClient::Refuse(THttpResponseReader& reader, const THttpResponseHead& h
   if (!complete || reader.Closed() || head.AsksToClose()) connection_.reset();
   std::string message = head.StatusLine;
   if (const std::string* location = head.Find("Location")) message += " (redirect to " + *location + ")";
-  throw EHttpError(head.Code, StatusTextOf(head.StatusLine), std::move(body), message);
+  EHttpError error(head.Code, StatusTextOf(head.StatusLine), std::move(body), message);
+  if (const std::string* retryAfter = head.Find("Retry-After")) error.RetryAfter = *retryAfter;
+  throw error;
 }
 
 // One request and its response on the open connection. False (when mayRetry)

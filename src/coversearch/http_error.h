@@ -20,6 +20,8 @@ class EHttpError : public std::runtime_error {
   int32_t Code = -1;
   std::string StatusText;
   std::vector<uint8_t> Body;
+  // The response's Retry-After header as sent; empty when it had none.
+  std::string RetryAfter;
 };
 
 }  // namespace tavio

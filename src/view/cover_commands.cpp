@@ -1,11 +1,8 @@
 #include "view/cover_commands.h"
 
 #include <mutex>
-#include <stdexcept>
 
 #include "library/library_files.h"
-#include "library/safe_file_write.h"
-#include "raster/jpeg_file.h"
 #include "raster/picture_file.h"
 #include "view/marquelle2.h"
 
@@ -26,11 +23,6 @@ class TTimerPause {
 };
 
 }  // namespace
-
-std::string FolderOf(const std::string& path) {
-  const size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? "" : path.substr(0, separator + 1);
-}
 
 void TCoverCommands::Run(TCoverMenuItem item) {
   switch (item) {
@@ -60,16 +52,7 @@ void TCoverCommands::LoadCover() {
 void TCoverCommands::SaveCover(const TCoverPicture& picture) {
   if (picture.Empty() || view_.AlbumCount == 0) return;
   TAlbum& album = *view_.Albums.Items(view_.CurrentIndex);
-  std::string path;
-  {
-    std::lock_guard<std::mutex> lock(album.CoverLock);
-    const std::string folder = FolderOf(album.CoverFile);
-    if (folder.empty()) throw std::runtime_error("The album \"" + album.Album + "\" has no folder for its cover");
-    path = folder + kCoverFileName;
-    album.CoverFile = path;
-  }
-  const std::vector<uint8_t> bytes = picture.Jpeg.empty() ? EncodeJpeg(picture.Bitmap, kJpegQuality) : picture.Jpeg;
-  WriteFileSafely(path, [&](TStream& out) { out.Write(bytes.data(), bytes.size()); });
+  const std::string path = StoreCover(album, picture);
   // Shown at the file's own size; the loaders' scaling and bevel are not for it.
   TBitmap32 loaded;
   LoadFromFile(loaded, path);

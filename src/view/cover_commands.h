@@ -5,6 +5,7 @@
 #include <array>
 
 #include "coversearch/cover_picture.h"
+#include "coversearch/cover_store.h"
 #include "library/album.h"
 
 namespace tavio {
@@ -38,9 +39,6 @@ inline constexpr std::array<TCoverMenuEntry, 3> kCoverMenu{{
 
 class TCoverCommands {
  public:
-  static constexpr const char* kCoverFileName = "folder.jpg";
-  static constexpr int kJpegQuality = 90;
-
   explicit TCoverCommands(TMarquelle2& view) : view_(view) {}
 
   void Run(TCoverMenuItem item);
@@ -58,8 +56,5 @@ class TCoverCommands {
  private:
   TMarquelle2& view_;
 };
-
-// The folder part of a cover file's path, with its separator; empty when none.
-std::string FolderOf(const std::string& path);
 
 }  // namespace tavio

@@ -18,6 +18,8 @@ foreach(subsystem raster library player settings view)
   tavio_sources(subsystem_sources "${CMAKE_SOURCE_DIR}/src/${subsystem}")
   list(APPEND tsan_sources ${subsystem_sources})
 endforeach()
+# The view stores covers as the search for missing covers does.
+list(APPEND tsan_sources "${CMAKE_SOURCE_DIR}/src/coversearch/cover_store.cpp")
 
 add_executable(test_view_tsan ${tsan_sources})
 target_include_directories(test_view_tsan PRIVATE "${CMAKE_SOURCE_DIR}/src" "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_CURRENT_LIST_DIR}"
