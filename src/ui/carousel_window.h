@@ -11,7 +11,7 @@
 
 namespace tavio::ui {
 
-class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverSource {
+class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverPicker {
  public:
   TCarouselWindow(HWND parent, int x, int y, int w, int h);
   ~TCarouselWindow() override;

@@ -1,6 +1,6 @@
 // TCoverCommands: the view's context-menu commands that give the middle album
 // a new cover (pasted, or chosen in the web image search) as its folder.jpg.
-// The clipboard and the dialog belong to the window: a TCoverSource.
+// The clipboard and the dialog belong to the window: a TCoverPicker.
 #pragma once
 #include <array>
 
@@ -13,9 +13,9 @@ namespace tavio {
 class TMarquelle2;
 
 // Where new covers come from on this platform.
-class TCoverSource {
+class TCoverPicker {
  public:
-  virtual ~TCoverSource() = default;
+  virtual ~TCoverPicker() = default;
   // The clipboard's bitmap; empty when the clipboard holds none.
   virtual TCoverPicture ClipboardBitmap() = 0;
   // Runs the image search dialog for album; the chosen cell's picture, or
@@ -51,7 +51,7 @@ class TCoverCommands {
   void SaveCover(const TCoverPicture& picture);
 
   // Set by the window that shows the view; without one the commands do nothing.
-  TCoverSource* Source = nullptr;
+  TCoverPicker* Source = nullptr;
 
  private:
   TMarquelle2& view_;

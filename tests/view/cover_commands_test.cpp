@@ -17,7 +17,7 @@ using namespace tavio::test;
 
 namespace {
 
-class TFakeCoverSource : public TCoverSource {
+class TFakeCoverPicker : public TCoverPicker {
  public:
   TCoverPicture ClipboardBitmap() override { return clipboard; }
   TCoverPicture ChooseWebCover(const TAlbum& album) override {
@@ -49,7 +49,7 @@ struct TCoverFixture : TViewFixture {
   TColor32 MiddlePixel() { return view.SlotAt(3).GetPixel(10, 10); }
 
   TTempFolder temp;
-  TFakeCoverSource source;
+  TFakeCoverPicker source;
 };
 
 bool Near(TColor32 a, TColor32 b) {
