@@ -31,7 +31,7 @@ bool StartsWith(const std::vector<uint8_t>& bytes, const char* signature, size_t
 enum class TFormat { Jpeg, Png, Bmp, Platform };
 
 // The signatures: JPEG's SOI marker followed by another marker, PNG's eight
-// bytes (PNG specification, 5.2) and the bitmap file header's "BM".
+// bytes (its file signature) and the bitmap file header's "BM".
 TFormat FormatOf(const std::vector<uint8_t>& bytes, const std::string& name) {
   if (StartsWith(bytes, "\xFF\xD8\xFF", 3)) return TFormat::Jpeg;
   if (StartsWith(bytes, "\x89PNG\r\n\x1A\n", 8)) return TFormat::Png;

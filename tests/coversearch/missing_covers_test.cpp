@@ -12,6 +12,7 @@
 #include "coversearch/itunes_source.h"
 #include "coversearch/missing_covers.h"
 #include "library/ol_saveable.h"
+#include "support/command_output.h"
 #include "raster/jpeg_file.h"
 #include "support/local_http_server.h"
 #include "support/temp_folder.h"
@@ -217,13 +218,7 @@ TEST(MissingCovers, StopFlagEndsTheRunWhileItWaits) {
 namespace {
 
 int RunCoversTool(const std::string& args, std::string& out) {
-  const std::string command = std::string(std::getenv("TAVIO_TOOL")) + " covers " + args + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  size_t got;
-  out.clear();
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-  return WEXITSTATUS(pclose(pipe));
+  return tavio::test::RunCapturingOutput(std::string(std::getenv("TAVIO_TOOL")) + " covers " + args + " 2>/dev/null", out);
 }
 
 }  // namespace

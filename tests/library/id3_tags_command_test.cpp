@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 
 #include "library/id3_test_files.h"
+#include "support/command_output.h"
 #include "support/temp_folder.h"
 #include "support/unprivileged.h"
 
@@ -17,14 +18,8 @@ using tavio::test::WriteTagFile;
 namespace {
 
 int RunTool(const std::string& args, std::string& out) {
-  const std::string command =
-      tavio::test::Unprivileged(std::getenv("TAVIO_TOOL")) + " tags " + args + " 2>/dev/null";
-  FILE* pipe = popen(command.c_str(), "r");
-  char buffer[4096];
-  size_t got;
-  out.clear();
-  while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0) out.append(buffer, got);
-  return WEXITSTATUS(pclose(pipe));
+  return tavio::test::RunCapturingOutput(
+      tavio::test::Unprivileged(std::getenv("TAVIO_TOOL")) + " tags " + args + " 2>/dev/null", out);
 }
 
 }  // namespace

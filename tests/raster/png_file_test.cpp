@@ -16,7 +16,7 @@ namespace tavio {
 namespace {
 
 using test::EncodePng;
-using test::TPngSpec;
+using test::TPngLayout;
 
 constexpr uint32_t kWidth = 13, kHeight = 11;  // odd sizes: every Adam7 pass has pixels
 const uint32_t kColours[4] = {0x102030, 0xFF8000, 0x00FF7F, 0xFFFFFF};
@@ -28,47 +28,47 @@ TBitmap32 Decode(const std::vector<uint8_t>& png) { return DecodePng(png.data(),
 
 // The 13 x 11 picture in one encoding; sample(index, channel) gives one sample.
 template <typename Sample>
-TPngSpec Spec(uint8_t colorType, uint8_t depth, int channels, Sample sample) {
-  TPngSpec spec{kWidth, kHeight, colorType, depth, false, {}, {}, {}};
+TPngLayout Layout(uint8_t colorType, uint8_t depth, int channels, Sample sample) {
+  TPngLayout layout{kWidth, kHeight, colorType, depth, false, {}, {}, {}};
   for (uint32_t y = 0; y < kHeight; ++y) {
     uint32_t bits = 0, filled = 0;
     for (uint32_t x = 0; x < kWidth; ++x)
       for (int c = 0; c < channels; ++c) {
         const uint32_t value = sample(IndexAt(x, y), c);
-        for (int shift = depth - 8; shift >= 0 && depth >= 8; shift -= 8) spec.Samples.push_back(value >> shift & 255);
+        for (int shift = depth - 8; shift >= 0 && depth >= 8; shift -= 8) layout.Samples.push_back(value >> shift & 255);
         if (depth < 8) {
           bits = bits << depth | value, filled += depth;
-          if (filled == 8) spec.Samples.push_back(static_cast<uint8_t>(bits)), bits = 0, filled = 0;
+          if (filled == 8) layout.Samples.push_back(static_cast<uint8_t>(bits)), bits = 0, filled = 0;
         }
       }
-    if (filled) spec.Samples.push_back(static_cast<uint8_t>(bits << (8 - filled)));
+    if (filled) layout.Samples.push_back(static_cast<uint8_t>(bits << (8 - filled)));
   }
-  return spec;
+  return layout;
 }
 
 uint32_t Channel(uint32_t colour, int c) { return colour >> (16 - 8 * c) & 255; }
 
 TEST(PngDecoder, EveryColourTypeDepthAndInterlaceGivesTheSameOpaquePicture) {
   const auto rgb8 = [](uint32_t i, int c) { return Channel(kColours[i], c); };
-  std::vector<std::pair<const char*, TPngSpec>> cases = {
-      {"rgb8", Spec(SPNG_COLOR_TYPE_TRUECOLOR, 8, 3, rgb8)},
-      {"rgb16", Spec(SPNG_COLOR_TYPE_TRUECOLOR, 16, 3, [](uint32_t i, int c) { return Channel(kColours[i], c) * 257; })},
-      {"rgba8", Spec(SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, 4,
+  std::vector<std::pair<const char*, TPngLayout>> cases = {
+      {"rgb8", Layout(SPNG_COLOR_TYPE_TRUECOLOR, 8, 3, rgb8)},
+      {"rgb16", Layout(SPNG_COLOR_TYPE_TRUECOLOR, 16, 3, [](uint32_t i, int c) { return Channel(kColours[i], c) * 257; })},
+      {"rgba8", Layout(SPNG_COLOR_TYPE_TRUECOLOR_ALPHA, 8, 4,
                      [](uint32_t i, int c) { return c == 3 ? 255 : Channel(kColours[i], c); })},
-      {"indexed2", Spec(SPNG_COLOR_TYPE_INDEXED, 2, 1, [](uint32_t i, int) { return i; })},
-      {"rgb8 interlaced", Spec(SPNG_COLOR_TYPE_TRUECOLOR, 8, 3, rgb8)},
+      {"indexed2", Layout(SPNG_COLOR_TYPE_INDEXED, 2, 1, [](uint32_t i, int) { return i; })},
+      {"rgb8 interlaced", Layout(SPNG_COLOR_TYPE_TRUECOLOR, 8, 3, rgb8)},
   };
   cases[3].second.Palette.assign(kColours, kColours + 4);
   cases[4].second.Interlaced = true;
-  for (const auto& [name, spec] : cases) {
-    const TBitmap32 b = Decode(EncodePng(spec));
+  for (const auto& [name, layout] : cases) {
+    const TBitmap32 b = Decode(EncodePng(layout));
     ASSERT_EQ(b.Width(), static_cast<int32_t>(kWidth)) << name;
     ASSERT_EQ(b.Height(), static_cast<int32_t>(kHeight)) << name;
     for (uint32_t y = 0; y < kHeight; ++y)
       for (uint32_t x = 0; x < kWidth; ++x)
         ASSERT_EQ(b.GetPixel(x, y), 0xFF000000u | kColours[IndexAt(x, y)]) << name << " at " << x << "," << y;
   }
-  const TBitmap32 grey = Decode(EncodePng(Spec(SPNG_COLOR_TYPE_GRAYSCALE, 2, 1, [](uint32_t i, int) { return i; })));
+  const TBitmap32 grey = Decode(EncodePng(Layout(SPNG_COLOR_TYPE_GRAYSCALE, 2, 1, [](uint32_t i, int) { return i; })));
   const uint8_t g = kGreys[IndexAt(5, 7)];
   EXPECT_EQ(grey.GetPixel(5, 7), Color32(g, g, g));
 }
@@ -83,7 +83,7 @@ TEST(PngDecoder, TransparentPartsAreLaidOnWhite) {
   EXPECT_EQ(b.GetPixel(1, 0), kOpaqueWhite);
   EXPECT_EQ(b.GetPixel(2, 0), Color32(227, 177, 152));  // half way, rounded as blends are
   // A palette entry made transparent by tRNS.
-  TPngSpec indexed{2, 1, SPNG_COLOR_TYPE_INDEXED, 8, false, {0, 1}, {0x000000, 0x3366CC}, {0}};
+  TPngLayout indexed{2, 1, SPNG_COLOR_TYPE_INDEXED, 8, false, {0, 1}, {0x000000, 0x3366CC}, {0}};
   const TBitmap32 p = Decode(EncodePng(indexed));
   EXPECT_EQ(p.GetPixel(0, 0), kOpaqueWhite);
   EXPECT_EQ(p.GetPixel(1, 0), Color32(0x33, 0x66, 0xCC));
@@ -117,7 +117,7 @@ TEST(PictureFormat, ContentDecidesTheFormatWhateverTheName) {
   }
 }
 
-// PNG chunk CRC (PNG specification, annex D), for patching headers.
+// PNG chunk CRC (CRC-32 over type and data), for patching headers.
 uint32_t Crc(const uint8_t* data, size_t size) {
   uint32_t crc = 0xFFFFFFFFu;
   for (size_t i = 0; i < size; ++i) {

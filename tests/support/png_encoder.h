@@ -12,7 +12,7 @@
 
 namespace tavio::test {
 
-struct TPngSpec {
+struct TPngLayout {
   uint32_t Width = 1, Height = 1;
   uint8_t ColorType = SPNG_COLOR_TYPE_TRUECOLOR;
   uint8_t BitDepth = 8;
@@ -22,27 +22,27 @@ struct TPngSpec {
   std::vector<uint8_t> PaletteAlpha;  // tRNS alpha of the first palette entries
 };
 
-inline std::vector<uint8_t> EncodePng(const TPngSpec& spec) {
+inline std::vector<uint8_t> EncodePng(const TPngLayout& layout) {
   spng_ctx* ctx = spng_ctx_new(SPNG_CTX_ENCODER);
   spng_set_option(ctx, SPNG_ENCODE_TO_BUFFER, 1);
-  spng_ihdr ihdr{spec.Width, spec.Height, spec.BitDepth, spec.ColorType, 0, 0,
-                 static_cast<uint8_t>(spec.Interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE)};
+  spng_ihdr ihdr{layout.Width, layout.Height, layout.BitDepth, layout.ColorType, 0, 0,
+                 static_cast<uint8_t>(layout.Interlaced ? SPNG_INTERLACE_ADAM7 : SPNG_INTERLACE_NONE)};
   spng_set_ihdr(ctx, &ihdr);
-  if (!spec.Palette.empty()) {
+  if (!layout.Palette.empty()) {
     spng_plte plte{};
-    plte.n_entries = static_cast<uint32_t>(spec.Palette.size());
-    for (size_t i = 0; i < spec.Palette.size(); ++i)
-      plte.entries[i] = {static_cast<uint8_t>(spec.Palette[i] >> 16), static_cast<uint8_t>(spec.Palette[i] >> 8),
-                         static_cast<uint8_t>(spec.Palette[i]), 255};
+    plte.n_entries = static_cast<uint32_t>(layout.Palette.size());
+    for (size_t i = 0; i < layout.Palette.size(); ++i)
+      plte.entries[i] = {static_cast<uint8_t>(layout.Palette[i] >> 16), static_cast<uint8_t>(layout.Palette[i] >> 8),
+                         static_cast<uint8_t>(layout.Palette[i]), 255};
     spng_set_plte(ctx, &plte);
   }
-  if (!spec.PaletteAlpha.empty()) {
+  if (!layout.PaletteAlpha.empty()) {
     spng_trns trns{};
-    trns.n_type3_entries = static_cast<uint32_t>(spec.PaletteAlpha.size());
-    for (size_t i = 0; i < spec.PaletteAlpha.size(); ++i) trns.type3_alpha[i] = spec.PaletteAlpha[i];
+    trns.n_type3_entries = static_cast<uint32_t>(layout.PaletteAlpha.size());
+    for (size_t i = 0; i < layout.PaletteAlpha.size(); ++i) trns.type3_alpha[i] = layout.PaletteAlpha[i];
     spng_set_trns(ctx, &trns);
   }
-  const int result = spng_encode_image(ctx, spec.Samples.data(), spec.Samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
+  const int result = spng_encode_image(ctx, layout.Samples.data(), layout.Samples.size(), SPNG_FMT_PNG, SPNG_ENCODE_FINALIZE);
   size_t size = 0;
   int error = result;
   void* buffer = result == 0 ? spng_get_png_buffer(ctx, &size, &error) : nullptr;
@@ -55,17 +55,17 @@ inline std::vector<uint8_t> EncodePng(const TPngSpec& spec) {
 
 // A bitmap as an 8-bit RGBA (keepAlpha) or RGB PNG.
 inline std::vector<uint8_t> EncodePng(const TBitmap32& bitmap, bool keepAlpha, bool interlaced = false) {
-  TPngSpec spec{static_cast<uint32_t>(bitmap.Width()), static_cast<uint32_t>(bitmap.Height()),
+  TPngLayout layout{static_cast<uint32_t>(bitmap.Width()), static_cast<uint32_t>(bitmap.Height()),
                 static_cast<uint8_t>(keepAlpha ? SPNG_COLOR_TYPE_TRUECOLOR_ALPHA : SPNG_COLOR_TYPE_TRUECOLOR), 8,
                 interlaced, {}, {}, {}};
   for (int32_t y = 0; y < bitmap.Height(); ++y)
     for (int32_t x = 0; x < bitmap.Width(); ++x) {
       const TColor32 c = bitmap.GetPixel(x, y);
-      spec.Samples.insert(spec.Samples.end(), {static_cast<uint8_t>(RedOf(c)), static_cast<uint8_t>(GreenOf(c)),
+      layout.Samples.insert(layout.Samples.end(), {static_cast<uint8_t>(RedOf(c)), static_cast<uint8_t>(GreenOf(c)),
                                                static_cast<uint8_t>(BlueOf(c))});
-      if (keepAlpha) spec.Samples.push_back(static_cast<uint8_t>(AlphaOf(c)));
+      if (keepAlpha) layout.Samples.push_back(static_cast<uint8_t>(AlphaOf(c)));
     }
-  return EncodePng(spec);
+  return EncodePng(layout);
 }
 
 }  // namespace tavio::test
