@@ -3,7 +3,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 
 namespace tavio {
 

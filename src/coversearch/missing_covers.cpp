@@ -8,7 +8,7 @@
 
 #include "coversearch/cover_store.h"
 #include "coversearch/http_error.h"
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_scan.h"
 #include "raster/picture_file.h"

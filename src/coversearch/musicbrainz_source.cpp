@@ -4,7 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 
 namespace tavio {
 

@@ -5,7 +5,7 @@
 #include <exception>
 #include <optional>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/embedded_picture.h"
 #include "library/id3_genres.h"
 #include "library/tag_file.h"

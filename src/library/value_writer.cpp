@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/value_tags.h"
 
 namespace tavio {

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "settings/setting_names.h"
 
 namespace tavio {

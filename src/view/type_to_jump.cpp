@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/extract_field.h"
 #include "library/shared_keys.h"
 #include "view/caption_text.h"

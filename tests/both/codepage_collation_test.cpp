@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/folder_path.h"
 #include "library/locale_compare.h"
 

@@ -12,7 +12,7 @@
 #include "coversearch/itunes_source.h"
 #include "coversearch/missing_covers.h"
 #include "coversearch/musicbrainz_source.h"
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/ol_saveable.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "command.h"
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/ol_saveable.h"
 
 namespace tavio::tool {

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "command.h"
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/folder_path.h"
 #include "library/folder_songs.h"
 

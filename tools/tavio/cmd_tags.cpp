@@ -9,7 +9,7 @@
 
 #include "command.h"
 #include "library/album.h"
-#include "library/codepage.h"
+#include "text/code_page.h"
 #include "library/song_track.h"
 
 namespace tavio::tool {

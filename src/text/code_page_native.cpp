@@ -4,7 +4,8 @@
 // trip through UTF-8.
 #include <cstdint>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
@@ -26,49 +27,10 @@ static char CodePointToByte(char32_t cp) {
   return '?';
 }
 
-static void AppendUtf8(std::string& out, char32_t cp) {
-  if (cp < 0x80) {
-    out += static_cast<char>(cp);
-  } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | cp >> 6);
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  } else {
-    out += static_cast<char>(0xE0 | cp >> 12);
-    out += static_cast<char>(0x80 | (cp >> 6 & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
-  }
-}
-
-// Decodes one UTF-8 sequence at text[i], advancing i. A malformed or overlong
-// sequence gives U+FFFD for its first byte only, so decoding always moves on.
-static char32_t NextUtf8(std::string_view text, size_t& i) {
-  const uint8_t lead = static_cast<uint8_t>(text[i++]);
-  if (lead < 0x80) return lead;
-  int extra;
-  char32_t cp;
-  char32_t minimum;
-  if ((lead & 0xE0) == 0xC0) {
-    extra = 1, cp = lead & 0x1F, minimum = 0x80;
-  } else if ((lead & 0xF0) == 0xE0) {
-    extra = 2, cp = lead & 0x0F, minimum = 0x800;
-  } else if ((lead & 0xF8) == 0xF0) {
-    extra = 3, cp = lead & 0x07, minimum = 0x10000;
-  } else {
-    return 0xFFFD;
-  }
-  if (i + extra > text.size()) return 0xFFFD;
-  for (int k = 0; k < extra; ++k)
-    if ((static_cast<uint8_t>(text[i + k]) & 0xC0) != 0x80) return 0xFFFD;
-  for (int k = 0; k < extra; ++k) cp = cp << 6 | (static_cast<uint8_t>(text[i + k]) & 0x3F);
-  if (cp < minimum || cp > 0x10FFFF || (cp >= 0xD800 && cp <= 0xDFFF)) return 0xFFFD;
-  i += extra;
-  return cp;
-}
-
 std::string Utf8ToAnsi(std::string_view utf8) {
   std::string out;
   out.reserve(utf8.size());
-  for (size_t i = 0; i < utf8.size();) out += CodePointToByte(NextUtf8(utf8, i));
+  for (size_t i = 0; i < utf8.size();) out += CodePointToByte(NextCodePoint(utf8, i));
   return out;
 }
 

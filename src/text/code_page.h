@@ -1,5 +1,5 @@
-// Conversions between the system's 8-bit code page and UTF-8 / UTF-16, used
-// only where a format needs them (ID3v2 frames, non-ASCII data-file texts).
+// The system's 8-bit (ANSI) code page, met only in old formats: ID3v1 and
+// encoding-0 ID3v2 texts, 8-bit data-file texts, the player's ANSI commands.
 // Win32: the system ANSI code page. Native: Windows-1252.
 #pragma once
 #include <string>

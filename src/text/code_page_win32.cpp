@@ -3,7 +3,7 @@
 // look-alike (a look-alike slash or dot in a path would be a different path).
 #include <windows.h>
 
-#include "library/codepage.h"
+#include "text/code_page.h"
 
 namespace tavio {
 
