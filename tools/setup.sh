@@ -10,7 +10,9 @@ sudo_cmd=""
 # Both Wines: machines that cannot run 32-bit programs test with 64-bit Wine.
 packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest nlohmann-json3-dev
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine32:i386 wine64 xvfb xauth dpkg-dev)
+          wine wine32:i386 wine64 xvfb xauth dpkg-dev
+          # Glyphs for every script a library's names use, found by Wine through fontconfig.
+          fonts-wqy-microhei fonts-dejavu)
 
 missing=()
 for p in "${packages[@]}"; do

@@ -19,7 +19,9 @@ inline constexpr intptr_t kIpcGetListPos = 125;
 inline constexpr intptr_t kIpcGetPlaylistFile = 211;
 inline constexpr uintptr_t kCommandPlay = 40045;
 inline constexpr uintptr_t kCommandStop = 40047;
+// The path in the system code page with its zero; the wide form in UTF-16.
 inline constexpr uintptr_t kCopyDataPlayFile = 100;
+inline constexpr uintptr_t kCopyDataPlayFileWide = 1100;
 
 // Same layout as the Win32 COPYDATASTRUCT, so its address can go out as lParam.
 struct TCopyDataRecord {

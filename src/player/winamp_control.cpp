@@ -2,6 +2,9 @@
 
 #include <cstring>
 
+#include "text/code_page.h"
+#include "text/utf16.h"
+
 namespace tavio {
 namespace {
 
@@ -33,9 +36,19 @@ void TWinAmpControl::ClearPlaylist() { SendCommand(kWmUser, 0, kIpcDeletePlaylis
 
 void TWinAmpControl::AddFile(const std::string& path) {
   TCopyDataRecord& record = SharedCopyDataRecord();
-  record.Tag = kCopyDataPlayFile;
-  record.ByteCount = static_cast<uint32_t>(path.size() + 1);
-  record.Bytes = path.c_str();
+  // A path the code page holds goes as it always did, so older players
+  // still play it; only the rest needs the wide command.
+  const std::string ansi = Utf8ToAnsi(path);
+  const std::u16string wide = AnsiToUtf8(ansi) == path ? std::u16string() : Utf8ToUtf16(path);
+  if (wide.empty()) {
+    record.Tag = kCopyDataPlayFile;
+    record.ByteCount = static_cast<uint32_t>(ansi.size() + 1);
+    record.Bytes = ansi.c_str();
+  } else {
+    record.Tag = kCopyDataPlayFileWide;
+    record.ByteCount = static_cast<uint32_t>((wide.size() + 1) * sizeof(char16_t));
+    record.Bytes = wide.c_str();
+  }
   SendCommand(kWmCopyData, 0, reinterpret_cast<intptr_t>(&record));
 }
 
@@ -50,7 +63,7 @@ std::string TWinAmpControl::PlayingFile() {
   const intptr_t text = SendCommand(kWmUser, static_cast<uintptr_t>(position), kIpcGetPlaylistFile);
   if (text == 0) return "";
   const char* path = reinterpret_cast<const char*>(text);
-  return std::string(path, strnlen(path, kMaxPathBytes));
+  return AnsiToUtf8(std::string_view(path, strnlen(path, kMaxPathBytes)));
 }
 
 intptr_t TWinAmpControl::SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam) {
