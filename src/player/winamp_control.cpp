@@ -55,11 +55,19 @@ void TWinAmpControl::AddFile(const std::string& path) {
 void TWinAmpControl::Play() { SendCommand(kWmCommand, kCommandPlay, 0); }
 
 std::string TWinAmpControl::PlayingFile() {
-  // Longer than any path the player's 8-bit interface can hold.
+  // Longer than any path the player's interface can hold.
   constexpr size_t kMaxPathBytes = 4096;
+  constexpr size_t kMaxPathUnits = 32768;
   if (GoFindWinAmp() == 0) return "";
   const intptr_t position = SendCommand(kWmUser, 0, kIpcGetListPos);
   if (position < 0) return "";
+  // The wide answer holds every name; a player without it answers 0.
+  if (const intptr_t wide = SendCommand(kWmUser, static_cast<uintptr_t>(position), kIpcGetPlaylistFileWide)) {
+    const auto* path = reinterpret_cast<const char16_t*>(wide);
+    size_t length = 0;
+    while (length < kMaxPathUnits && path[length] != 0) ++length;
+    return Utf16ToUtf8(std::u16string_view(path, length));
+  }
   const intptr_t text = SendCommand(kWmUser, static_cast<uintptr_t>(position), kIpcGetPlaylistFile);
   if (text == 0) return "";
   const char* path = reinterpret_cast<const char*>(text);

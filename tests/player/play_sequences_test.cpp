@@ -148,3 +148,35 @@ TEST(WinAmpControl, FoundFollowsTheLastSearch) {
   EXPECT_FALSE(control.Found);
   EXPECT_EQ(control.WindowHandle, 0u);
 }
+
+namespace {
+
+// A player that knows the playing entry's path in the code page and, when
+// it has the wide form, in UTF-16.
+class TPlaylistPlayer final : public TPlayerMessenger {
+ public:
+  TWindowHandle FindWindowOfClass(const std::string&) override { return kPlayerWindow; }
+  intptr_t Send(TWindowHandle, uint32_t message, uintptr_t, intptr_t lParam) override {
+    if (message != kWmUser) return 0;
+    if (lParam == kIpcGetPlaylistFile) return reinterpret_cast<intptr_t>(Ansi.c_str());
+    if (lParam == kIpcGetPlaylistFileWide && !Wide.empty()) return reinterpret_cast<intptr_t>(Wide.c_str());
+    return 0;
+  }
+
+  std::string Ansi;
+  std::u16string Wide;
+};
+
+}  // namespace
+
+// The code page's '?' in place of a Japanese folder would never match the
+// album the player is on.
+TEST(WinAmpControl, PlayingFileComesWideWhenThePlayerCanAndFromTheCodePageOtherwise) {
+  TPlaylistPlayer player;
+  player.Ansi = "C:\\?\\a.mp3";
+  player.Wide = u"C:\\\u97F3\\a.mp3";
+  EXPECT_EQ(TWinAmpControl(player).PlayingFile(), "C:\\\xE9\x9F\xB3\\a.mp3");
+  player.Ansi = "C:\\Caf\xE9\\a.mp3";  // Windows-1252
+  player.Wide.clear();
+  EXPECT_EQ(TWinAmpControl(player).PlayingFile(), "C:\\Caf\xC3\xA9\\a.mp3");
+}

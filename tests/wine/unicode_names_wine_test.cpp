@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -16,6 +17,7 @@
 #include "library/library_scan_files.h"
 #include "library/ol_saveable.h"
 #include "player_host_run.h"
+#include "library/directory_listing.h"
 #include "library/file_access.h"
 #include "settings/registry_settings_store.h"
 #include "text/open_file.h"
@@ -109,6 +111,19 @@ TEST(UnicodeNames, ScanReachesFoldersOfEveryScriptAndPastMaxPath_Wine) {
   for (int32_t i = 0; i < albums.Count(); ++i) found.push_back(albums.Items(i)->CoverFile);
   // The stored paths are the plain ones: the long-path prefix stays at the calls.
   EXPECT_THAT(found, UnorderedElementsAreArray(expected));
+}
+
+// Without an identity past MAX_PATH a junction there would be walked round
+// and round until the paths grew too long even for the wide functions.
+TEST(UnicodeNames, JunctionGuardKnowsFoldersPastMaxPath_Wine) {
+  const std::string root = NewTempFolder("unicode_identity") + "Ψ";
+  MakeFolder(root);
+  const std::string deep = DeepFolder(root);
+  const std::string parent = deep.substr(0, deep.rfind('\\'));
+  const std::optional<TFolderIdentity> identity = FolderIdentity(deep + "\\");
+  ASSERT_TRUE(identity.has_value());
+  EXPECT_EQ(FolderIdentity(parent + "/./" + deep.substr(parent.size() + 1)), identity) << "spelt otherwise";
+  EXPECT_NE(FolderIdentity(parent), identity);
 }
 
 TEST(UnicodeNames, RegistryTextsOutsideTheCodePageRoundTrip_Wine) {

@@ -22,9 +22,10 @@ void AddToPlaylist(const std::string& path) {
 }
 
 std::mutex playingMutex;
-// Every file ever played, in the code page as the player's 8-bit answer
-// gives it: the plug-in may still read an old one's text.
+// Every file ever played, in the code page and in UTF-16 as the player's
+// answers give it: the plug-in may still read an old one's text.
 std::deque<std::string> playedFiles;
+std::deque<std::wstring> playedFilesWide;
 
 constexpr ULONG_PTR kAddFile = 100;       // the path in the ANSI code page
 constexpr ULONG_PTR kAddFileWide = 1100;  // the path in UTF-16
@@ -58,6 +59,8 @@ LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
       return 0;
     case 211:
       return wParam == 0 ? reinterpret_cast<LRESULT>(PlayingFileText()) : 0;
+    case 214:
+      return wParam == 0 ? reinterpret_cast<LRESULT>(PlayingFileWideText()) : 0;
     case 101:
       Log("ipc 101");
       SendMessageW(p.playlistBox, LB_RESETCONTENT, 0, 0);
@@ -152,11 +155,17 @@ HWND __cdecl EmbedWindow(tavio::host::EmbedWindowState* state) {
 void SetPlayingFile(const std::string& path) {
   std::lock_guard lock(playingMutex);
   playedFiles.push_back(tavio::Utf8ToAnsi(path));
+  playedFilesWide.push_back(tavio::Widen(path));
 }
 
 const char* PlayingFileText() {
   std::lock_guard lock(playingMutex);
   return playedFiles.empty() || playedFiles.back().empty() ? nullptr : playedFiles.back().c_str();
+}
+
+const wchar_t* PlayingFileWideText() {
+  std::lock_guard lock(playingMutex);
+  return playedFilesWide.empty() || playedFilesWide.back().empty() ? nullptr : playedFilesWide.back().c_str();
 }
 
 tavio::host::EmbedWindowFn EmbeddingFunction() { return &EmbedWindow; }
