@@ -90,6 +90,9 @@ case "$action" in
     echo "== bench_wine_view_cpu"
     TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
       "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" bench_wine_view_cpu.exe
+    echo "== bench_wine_library_scan"
+    TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
+      "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" bench_wine_library_scan.exe
     ;;
   fuzz)
     exec "$root/tools/fuzz.sh" "$out" "$@"
