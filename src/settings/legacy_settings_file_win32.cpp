@@ -1,17 +1,16 @@
 #include <windows.h>
 
-#include <utility>
 #include <vector>
 
 #include "settings/legacy_settings_file.h"
-#include "text/wide_path_win32.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 namespace {
 
 class TPrivateProfileFile final : public TLegacySettingsFile {
  public:
-  // The profile functions take the ANSI file's texts in the system code page.
+  // The wide profile functions read an old ANSI file in the system code page.
   explicit TPrivateProfileFile(const std::string& path) : path_(Widen(path)) {}
 
   std::string ReadString(std::string_view section, std::string_view name, std::string_view fallback) override {
