@@ -17,6 +17,8 @@
 #include "library/library_scan_files.h"
 #include "library/ol_saveable.h"
 #include "player_host_run.h"
+#include "raster/text_painter.h"
+#include "view/song_grid_painter.h"
 #include "library/directory_listing.h"
 #include "library/file_access.h"
 #include "settings/registry_settings_store.h"
@@ -148,6 +150,37 @@ TEST(UnicodeNames, RegistryTextsOutsideTheCodePageRoundTrip_Wine) {
   RegCloseKey(key);
   EXPECT_EQ(OpenRegistrySettingsStore(keyPath)->ReadString("Settings", "Old", ""), "Café Müller");
   RegDeleteTreeW(HKEY_CURRENT_USER, Widen(keyPath).c_str());
+}
+
+namespace {
+
+TBitmap32 Drawn(const std::string& text, const TFontSpec& font) {
+  TBitmap32 cell(40, 30);
+  cell.Clear(kOpaqueWhite);
+  PaintText(cell, 2, 2, text, TTextStyle{font, kOpaqueBlack, true, kOpaqueWhite});
+  return cell;
+}
+
+bool SamePixels(const TBitmap32& a, const TBitmap32& b) {
+  for (int32_t y = 0; y < a.Height(); ++y)
+    for (int32_t x = 0; x < a.Width(); ++x)
+      if (a.GetPixel(x, y) != b.GetPixel(x, y)) return false;
+  return true;
+}
+
+}  // namespace
+
+// A face without a script's glyphs draws every letter of it as the same
+// box; two different letters drawing alike means the font links are missing.
+TEST(UnicodeNames, EveryFaceOfTheViewDrawsEachScriptsOwnLetters_Wine) {
+  const char* const pairs[][2] = {{"Ж", "Щ"}, {"Ω", "λ"}, {"の", "歌"}, {"中", "文"}, {"ש", "ב"}, {"ع", "ر"}, {"é", "ü"}};
+  const TFontSpec faces[] = {kDefaultUiFont, {"ARIAL", 12, true}, kSongTitleFont};
+  for (const TFontSpec& face : faces) {
+    for (const auto& pair : pairs) {
+      EXPECT_FALSE(SamePixels(Drawn(pair[0], face), Drawn(pair[1], face))) << face.Name << " " << pair[0] << pair[1];
+      EXPECT_FALSE(SamePixels(Drawn(pair[0], face), Drawn(" ", face))) << face.Name << " " << pair[0];
+    }
+  }
 }
 
 namespace {
