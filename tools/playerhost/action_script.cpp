@@ -288,10 +288,12 @@ bool RunLine(const std::string& line) {
     return true;
   } else if (verb == "chdir") {
     SetCurrentDirectoryA(Argument(line, verb).c_str());
-  } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
-    const bool done = verb == "dialog-button" ? PressDialogButton(Argument(line, verb))
-                      : verb == "dialog-tab"  ? SelectDialogTab(Argument(line, verb))
-                                              : CloseTopDialog();
+  } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-choose" ||
+             verb == "dialog-close") {
+    const bool done = verb == "dialog-button"   ? PressDialogButton(Argument(line, verb))
+                      : verb == "dialog-tab"    ? SelectDialogTab(Argument(line, verb))
+                      : verb == "dialog-choose" ? SelectDialogComboItem(Argument(line, verb))
+                                                : CloseTopDialog();
     if (!done) {
       p.log.Write("error no dialog offers: " + line);
       return false;

@@ -200,6 +200,24 @@ bool SelectDialogTab(const std::string& caption) {
   });
 }
 
+bool SelectDialogComboItem(const std::string& text) {
+  return WaitForDialog([&](HWND dialog) {
+    HWND combo = nullptr;
+    while ((combo = FindWindowExA(dialog, combo, "ComboBox", nullptr))) {
+      const LRESULT item = SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(text.c_str()));
+      if (item == CB_ERR) continue;
+      ThePlayer().log.Write("dialog-choose " + text);
+      SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+      // Setting the selection does not notify; a choice with the mouse would.
+      PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+      return true;
+    }
+    return false;
+  });
+}
+
 HWND TopDialog() {
   ReportNewDialogs();
   const std::vector<HWND> open = PluginWindows();
