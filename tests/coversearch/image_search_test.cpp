@@ -71,6 +71,7 @@ TEST(ImageSearchQuery, AsksForTheNextPageOnlyAfterASuccessAndRestartsOnNewText) 
   const std::string base = "http://img.example.com:8080/images?q=";
   web.Page(base + "A+B", "no links");
   web.Page(base + "A+B&start=20", "no links");
+  web.Page(base + "C", "no links");
   source.Candidates("A", "B", web);
   source.Candidates("A B", "", web);  // the same text, typed
   EXPECT_EQ(source.RequestUrl("A B"), base + "A+B&start=40");
