@@ -108,8 +108,10 @@ TEST(FindMissingCovers, FillsOnlyDefaultCoversFromTheSourceAndSumsUp_Wine) {
   const TCoverSettings cover("itunes", "http://127.0.0.1:" + std::to_string(server.Port()));
   const std::vector<uint8_t> front = ReadFileBytes(folder + "Red\\front.bmp");
 
+  // Two searches 3 s apart; the box may come late on a busy machine.
   const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Find missing covers ...",
-                                  "dialog-button OK", "wait 1500", "screenshot " + folder + "after.bmp", "quit"},
+                                  "wait 3000", "dialog-button OK", "wait 1500",
+                                  "screenshot " + folder + "after.bmp", "quit"},
                                  "", folder);
   ASSERT_FALSE(run.timedOut);
   // The summary box, and nothing else.
