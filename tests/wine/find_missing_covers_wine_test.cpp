@@ -129,9 +129,11 @@ TEST(FindMissingCovers, FillsOnlyDefaultCoversFromTheSourceAndSumsUp_Wine) {
   TOLSaveable albums, hidden;
   LoadLibraryFiles(folder + "Plugins\\Tavio\\", albums, hidden);
   ASSERT_EQ(albums.Count(), 3);
-  for (int32_t i = 0; i < albums.Count(); ++i) {
-    if (albums.Items(i)->Album == "Blue") EXPECT_EQ(albums.Items(i)->CoverFile, folder + "Blue\\folder.jpg");
-  }
+  const TAlbum* blue = nullptr;
+  for (int32_t i = 0; i < albums.Count(); ++i)
+    if (albums.Items(i)->Album == "Blue") blue = albums.Items(i);
+  ASSERT_NE(blue, nullptr);
+  EXPECT_EQ(blue->CoverFile, folder + "Blue\\folder.jpg");
   // Blue, first in album order, shows its new cover in the middle.
   TBitmap32 shot;
   LoadFromFile(shot, folder + "after.bmp");
