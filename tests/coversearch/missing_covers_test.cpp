@@ -215,6 +215,28 @@ TEST(MissingCovers, StopFlagEndsTheRunWhileItWaits) {
   EXPECT_TRUE(summary.Stopped);
   EXPECT_EQ(itunes.Targets().size(), 1u);
   EXPECT_FALSE(folder.Exists("Northern Lights/folder.jpg"));
+
+  // A fetch the stop cuts short ends the run as stopped, not as a failed album.
+  class TStoppedFetch : public tavio::TWebGet {
+   public:
+    explicit TStoppedFetch(std::atomic<bool>& stop) : stop_(stop) {}
+    void Get(const std::string&, std::vector<uint8_t>&, size_t) override {
+      stop_ = true;
+      throw std::runtime_error("Cancelled");
+    }
+
+   private:
+    std::atomic<bool>& stop_;
+  };
+  stop = false;
+  TStoppedFetch cut(stop);
+  int32_t reported = 0;
+  tavio::TMissingCoversEvents events;
+  events.AlbumDone = [&](const TAlbum&, const tavio::TMissingCoverOutcome&) { ++reported; };
+  const tavio::TMissingCoversSummary cutShort = tavio::TMissingCovers(source, cut, options).Run(All(albums), events);
+  EXPECT_TRUE(cutShort.Stopped);
+  EXPECT_EQ(cutShort.Failed, 0);
+  EXPECT_EQ(reported, 0);
 }
 
 namespace {

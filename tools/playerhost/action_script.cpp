@@ -208,7 +208,14 @@ bool RunLine(const std::string& line) {
   in >> verb;
   if (verb.empty() || verb[0] == '#') return true;
   if (verb == "timed") return RunTimedLine(Argument(line, verb));
-  if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
+  // Counted off only when the verb is done: a dialog it waits for may open
+  // while it waits, and the watcher must not close it first.
+  struct TCountOff {
+    std::atomic<int>* left;
+    ~TCountOff() {
+      if (left) --*left;
+    }
+  } countOff{IsDialogVerb(verb) ? &p.dialogVerbsLeft : nullptr};
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
   int x = 0, y = 0, right = 0, bottom = 0;
