@@ -22,4 +22,9 @@ std::string UrlQueryEncode(const std::string& utf8) {
   return out;
 }
 
+std::string JoinSearchText(const std::string& artist, const std::string& album) {
+  if (artist.empty() || album.empty()) return artist + album;
+  return artist + " " + album;
+}
+
 }  // namespace tavio

@@ -24,7 +24,8 @@ inline constexpr size_t kMaxCandidates = 200;
 class TCoverSource {
  public:
   virtual ~TCoverSource() = default;
-  // artist and album in the ANSI code page. Raises on a failed fetch or an
+  // artist and album in the ANSI code page; one of them may be empty (a
+  // search by the other alone, or by a text the user typed). Raises on a failed fetch or an
   // answer that cannot be read; no candidates is an empty list.
   virtual std::vector<TCoverCandidate> Candidates(const std::string& artist, const std::string& album,
                                                   TWebGet& web) = 0;
@@ -33,5 +34,7 @@ class TCoverSource {
 // Text for a URL's query: UTF-8 bytes, unreserved characters kept, blanks as
 // "+", everything else percent-encoded (RFC 3986).
 std::string UrlQueryEncode(const std::string& utf8);
+// artist and album as one search text, a blank between them when both are there.
+std::string JoinSearchText(const std::string& artist, const std::string& album);
 
 }  // namespace tavio

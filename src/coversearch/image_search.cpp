@@ -4,7 +4,6 @@
 #include <chrono>
 #include <exception>
 #include <stdexcept>
-#include <string_view>
 
 #include "coversearch/http_error.h"
 #include "raster/jpeg_file.h"
@@ -12,11 +11,6 @@
 namespace tavio {
 
 namespace {
-
-void ReplaceAll(std::string& text, const std::string& from, const std::string& to) {
-  for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-    text.replace(at, from.size(), to);
-}
 
 // Nearest neighbour is plenty for a 120-pixel preview.
 TBitmap32 StretchTo(const TBitmap32& picture, int32_t size) {
@@ -40,45 +34,6 @@ void Release(std::vector<uint8_t>& data) { std::vector<uint8_t>().swap(data); }
 
 }  // namespace
 
-std::string BuildSearchQuery(std::string text) {
-  for (const char* gone : {"+", ",", ";", "-"}) ReplaceAll(text, gone, "");
-  for (const char* blanks : {"    ", "   ", "  ", " "}) ReplaceAll(text, blanks, "+");
-  ReplaceAll(text, "&", "");
-  return text;
-}
-
-std::string JoinLinesCrLf(const std::string& text) {
-  std::string out;
-  out.reserve(text.size() + text.size() / 32);
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '\r' || text[i] == '\n') {
-      if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      out += "\r\n";
-    } else {
-      out += text[i];
-    }
-  }
-  if (!text.empty() && out.back() != '\n') out += "\r\n";
-  return out;
-}
-
-std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain,
-                                           size_t maxLinks) {
-  constexpr size_t kWindow = 999;
-  std::vector<std::string> links;
-  for (size_t p = page.find("http://"); p != std::string::npos && links.size() < maxLinks;
-       p = page.find("http://", p + 1)) {
-    const std::string_view window = std::string_view(page).substr(p, kWindow);
-    const size_t length = std::min(window.find('&'), window.find(' '));
-    // Without either mark the link stops one short of the window's end.
-    const std::string_view link = window.substr(0, std::min(length, kWindow - 1));
-    const bool isJpg = link.size() >= 4 && link.substr(link.size() - 4) == ".jpg";
-    if (isJpg && (excludedDomain.empty() || link.find(excludedDomain) == std::string_view::npos))
-      links.emplace_back(link);
-  }
-  return links;
-}
-
 std::string RatingOf(int32_t width) {
   if (width < 120) return " (too small)";
   if (width < 200) return " (small)";
@@ -97,22 +52,13 @@ void TImageSearch::ShowPlaceholders(const TBitmap32& placeholder) {
   }
 }
 
-std::string TImageSearch::RequestUrl(const std::string& text) const {
-  std::string url = "http://" + endpoint_.Host + "/images?q=" + BuildSearchQuery(text);
-  if (StartOffset > 0) url += "&start=" + std::to_string(StartOffset);
-  return url;
-}
-
-// The page's error in words, empty when the page came.
-std::string TImageSearch::FetchLinks(const std::string& text, TWebGet& web) {
+// The source's error in words, empty when it answered.
+std::string TImageSearch::AskSource(const std::string& artist, const std::string& album, TWebGet& web) {
   try {
-    std::vector<uint8_t> page;
-    web.Get(RequestUrl(text), page, kMaxPageBytes);
-    ImageLinks = ExtractImageLinks(JoinLinesCrLf(std::string(page.begin(), page.end())), endpoint_.ExcludedDomain);
-    StartOffset += kPageSize;
+    Candidates = source_->Candidates(artist, album, web);
+    if (Candidates.size() > kMaxCandidates) Candidates.resize(kMaxCandidates);
     return "";
   } catch (const EHttpError& e) {
-    // No page, no links; the next try asks for the same page again.
     if (e.Code >= 0) return "the server answered " + std::to_string(e.Code) + " " + e.StatusText;
     return e.what();
   } catch (const std::exception& e) {
@@ -120,7 +66,8 @@ std::string TImageSearch::FetchLinks(const std::string& text, TWebGet& web) {
   }
 }
 
-bool TImageSearch::Download(const std::string& link, TWebGet& web, const TSearchEvents& events) {
+bool TImageSearch::Download(const std::string& link, const TCoverCandidate& candidate, TWebGet& web,
+                            const TSearchEvents& events) {
   const auto report = [&](TLinkOutcome outcome, const std::string& error) {
     if (events.LinkTried) events.LinkTried(link, outcome, error);
   };
@@ -148,6 +95,7 @@ bool TImageSearch::Download(const std::string& link, TWebGet& web, const TSearch
   free->Thumbnail = StretchTo(picture, kCellSize);
   free->Width = picture.Width();
   free->Height = picture.Height();
+  free->Names = candidate.Artist.empty() && candidate.Album.empty() ? "" : candidate.Artist + " - " + candidate.Album;
   free->Filled = true;
   report(TLinkOutcome::Kept, "");
   if (events.CellFilled) events.CellFilled(static_cast<int32_t>(free - Cells.begin()));
@@ -173,30 +121,38 @@ int64_t TImageSearch::NowMs() const {
       .count();
 }
 
-TSearchResult TImageSearch::Run(const std::string& text, TWebGet& web, const TSearchEvents& events) {
+TSearchResult TImageSearch::Run(const std::string& artist, const std::string& album, TWebGet& web,
+                                const TSearchEvents& events) {
   const int64_t start = NowMs();
   const auto cancelled = [&] { return events.Cancelled && events.Cancelled(); };
   TSearchResult result;
-  ImageLinks.clear();
+  Candidates.clear();
   for (TImageCell& cell : Cells) {
     cell.Filled = false;
     // Pictures of an earlier search can no longer be chosen; their thumbnails stay.
     Release(cell.Picture.Jpeg);
   }
   if (cancelled()) return {TSearchEnd::Cancelled, "", 0};
-  result.PageError = FetchLinks(text, web);
+  result.PageError = AskSource(artist, album, web);
   if (cancelled()) return {TSearchEnd::Cancelled, "", 0};
   if (!result.PageError.empty()) result.End = TSearchEnd::NoPage;
+  const auto sought = static_cast<int32_t>(std::min<size_t>(Candidates.size(), kCellCount));
   int32_t tries = 0;
-  for (size_t i = 0; i < ImageLinks.size() && result.Filled < kCellCount; ++i) {
-    if (cancelled()) return {TSearchEnd::Cancelled, "", result.Filled};
-    if (tries == Limits.MaxTries) return {TSearchEnd::OutOfTries, "", result.Filled};
-    if (NowMs() - start >= Limits.MaxSearchMs) return {TSearchEnd::OutOfTime, "", result.Filled};
-    ++tries;
-    if (events.Downloading)
-      events.Downloading(result.Filled + 1, static_cast<int32_t>(std::min<size_t>(ImageLinks.size(), kCellCount)));
-    if (Download(ImageLinks[i], web, events)) ++result.Filled;
-    if (events.BetweenDownloads) events.BetweenDownloads();
+  for (size_t i = 0; i < Candidates.size() && result.Filled < kCellCount; ++i) {
+    if (events.Downloading) events.Downloading(result.Filled + 1, sought);
+    // A candidate's links are one picture in several sizes: the first that loads counts.
+    for (const std::string& link : Candidates[i].PictureUrls) {
+      if (cancelled()) return {TSearchEnd::Cancelled, "", result.Filled};
+      if (tries == Limits.MaxTries) return {TSearchEnd::OutOfTries, "", result.Filled};
+      if (NowMs() - start >= Limits.MaxSearchMs) return {TSearchEnd::OutOfTime, "", result.Filled};
+      ++tries;
+      const bool kept = Download(link, Candidates[i], web, events);
+      if (events.BetweenDownloads) events.BetweenDownloads();
+      if (kept) {
+        ++result.Filled;
+        break;
+      }
+    }
   }
   return result;
 }
@@ -220,7 +176,8 @@ TCoverPicture TImageSearch::PictureOf(int32_t cell, TWebGet& web) const {
 std::optional<std::string> TImageSearch::InfoFor(int32_t cell) const {
   if (cell < 0 || cell >= kCellCount || !Cells[cell].Filled) return std::nullopt;
   const TImageCell& c = Cells[cell];
-  return "(" + std::to_string(c.Width) + " x " + std::to_string(c.Height) + ")" + RatingOf(c.Width);
+  const std::string info = "(" + std::to_string(c.Width) + " x " + std::to_string(c.Height) + ")" + RatingOf(c.Width);
+  return c.Names.empty() ? info : info + "  " + c.Names;
 }
 
 TRect TImageSearch::CellRect(int32_t cell) {

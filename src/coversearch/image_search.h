@@ -1,30 +1,22 @@
-// TImageSearch: the image search dialog without its window: the query and
-// request URL, the picture links of a result page, the downloads into 20
-// cells with their filled marks, and the size rating shown on hover.
+// TImageSearch: the image search dialog without its window: the candidates a
+// cover source gives, the downloads into 20 cells with their filled marks,
+// and the size, rating and names shown on hover.
 #pragma once
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "coversearch/cover_picture.h"
-#include "coversearch/search_endpoint.h"
+#include "coversearch/cover_source.h"
 #include "coversearch/web_get.h"
 #include "raster/bitmap32.h"
 
 namespace tavio {
 
-// The search text as the endpoint's q value: separators dropped, runs of
-// blanks turned into "+", "&" dropped; nothing else is encoded.
-std::string BuildSearchQuery(std::string text);
-// Line breaks of any kind made CR LF, as the page text is searched.
-std::string JoinLinesCrLf(const std::string& text);
-// The first maxLinks "http://" links ending in ".jpg" that do not name
-// excludedDomain, in page order, duplicates kept.
-std::vector<std::string> ExtractImageLinks(const std::string& page, const std::string& excludedDomain,
-                                           size_t maxLinks = 200);
 // " (too small)" .. " (very good)" by the picture's width.
 std::string RatingOf(int32_t width);
 
@@ -40,6 +32,8 @@ struct TImageCell {
   TBitmap32 Thumbnail;
   int32_t Width = 0;
   int32_t Height = 0;
+  // "Artist - Album" as the source names them (UTF-8); empty when it does not.
+  std::string Names;
   // Shows a picture of the current search.
   bool Filled = false;
 };
@@ -73,7 +67,7 @@ enum class TSearchEnd { Done, NoPage, OutOfTries, OutOfTime, Cancelled };
 
 struct TSearchResult {
   TSearchEnd End = TSearchEnd::Done;
-  // Why the result page failed, in words.
+  // Why the source gave no answer, in words.
   std::string PageError;
   int32_t Filled = 0;
 };
@@ -85,41 +79,42 @@ class TImageSearch {
   static constexpr int32_t kCellSize = 120;
   static constexpr int32_t kCellPitch = 128;
   static constexpr int32_t kMargin = 8;
-  static constexpr int32_t kPageSize = 20;
 
-  explicit TImageSearch(TSearchEndpoint endpoint) : endpoint_(std::move(endpoint)) {}
+  explicit TImageSearch(std::unique_ptr<TCoverSource> source) : source_(std::move(source)) {}
+  // Later searches ask source; the cells stay as they are.
+  void UseSource(std::unique_ptr<TCoverSource> source) { source_ = std::move(source); }
 
   // Every cell shows placeholder, no mark set.
   void ShowPlaceholders(const TBitmap32& placeholder);
-  // The search text changed: the next search starts at the first page.
-  void TextChanged() { StartOffset = 0; }
-  std::string RequestUrl(const std::string& text) const;
-  // One search for text: the result page, then up to 20 pictures into the
-  // cells. Failures are swallowed; events and the result tell what happened.
-  TSearchResult Run(const std::string& text, TWebGet& web, const TSearchEvents& events = {});
+  // One search: the source's candidates for artist and album (either may be
+  // empty), then up to 20 pictures into the cells. Failures are swallowed;
+  // events and the result tell what happened.
+  TSearchResult Run(const std::string& artist, const std::string& album, TWebGet& web,
+                    const TSearchEvents& events = {});
   // The chosen cell's picture: its data, or the data fetched again when the
   // cell gave it up. Raises std::runtime_error, in words, when the cell holds
   // no picture of this search, or the data cannot be had again unchanged.
   TCoverPicture PictureOf(int32_t cell, TWebGet& web) const;
-  // "(400 x 300) (very good)" for a filled cell; nothing for another.
+  // "(400 x 300) (very good)" for a filled cell, then its names when it has
+  // them; nothing for another.
   std::optional<std::string> InfoFor(int32_t cell) const;
 
   // Cell i's rectangle in the form's client area, and the cell at a point (-1: none).
   static TRect CellRect(int32_t cell);
   static int32_t CellAt(int32_t x, int32_t y);
 
-  int32_t StartOffset = 0;
-  std::vector<std::string> ImageLinks;
+  std::vector<TCoverCandidate> Candidates;
   std::array<TImageCell, kCellCount> Cells;
   TSearchLimits Limits;
 
  private:
-  std::string FetchLinks(const std::string& text, TWebGet& web);
-  bool Download(const std::string& link, TWebGet& web, const TSearchEvents& events);
+  std::string AskSource(const std::string& artist, const std::string& album, TWebGet& web);
+  bool Download(const std::string& link, const TCoverCandidate& candidate, TWebGet& web,
+                const TSearchEvents& events);
   void KeepCellBytesWithinLimit();
   int64_t NowMs() const;
 
-  TSearchEndpoint endpoint_;
+  std::unique_ptr<TCoverSource> source_;
 };
 
 }  // namespace tavio

@@ -31,7 +31,7 @@ std::vector<std::string> ArtworkSizes(const std::string& url100) {
 
 std::string ItunesSearchUrl(const std::string& base, const std::string& artist, const std::string& album,
                             const std::string& country) {
-  return base + "/search?term=" + UrlQueryEncode(AnsiToUtf8(artist + " " + album)) +
+  return base + "/search?term=" + UrlQueryEncode(AnsiToUtf8(JoinSearchText(artist, album))) +
          "&entity=album&media=music&limit=20&country=" + UrlQueryEncode(country);
 }
 

@@ -102,6 +102,11 @@ TMissingCoversSummary TMissingCovers::Run(const std::vector<TAlbum*>& albums, co
       summary.Stopped = true;
       return summary;
     } catch (const std::exception& e) {
+      // The stop cuts the fetch under way short; that is no failure of the album.
+      if (Stopped()) {
+        summary.Stopped = true;
+        return summary;
+      }
       outcome = {TMissingCoverResult::Failed, InWords(e)};
     }
     switch (outcome.Result) {

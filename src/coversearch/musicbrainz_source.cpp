@@ -47,8 +47,10 @@ std::string EscapeQueryPhrase(const std::string& text) {
 }
 
 std::string MusicBrainzSearchUrl(const std::string& base, const std::string& artist, const std::string& album) {
-  const std::string query = "releasegroup:\"" + EscapeQueryPhrase(AnsiToUtf8(album)) + "\" AND artist:\"" +
-                            EscapeQueryPhrase(AnsiToUtf8(artist)) + "\"";
+  std::string query;
+  if (!album.empty()) query = "releasegroup:\"" + EscapeQueryPhrase(AnsiToUtf8(album)) + "\"";
+  if (!album.empty() && !artist.empty()) query += " AND ";
+  if (!artist.empty()) query += "artist:\"" + EscapeQueryPhrase(AnsiToUtf8(artist)) + "\"";
   return base + "/ws/2/release-group/?query=" + UrlQueryEncode(query) + "&fmt=json&limit=20";
 }
 

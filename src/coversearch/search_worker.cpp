@@ -9,7 +9,7 @@ namespace tavio {
 namespace {
 
 // The ellipsis of the ANSI code page the dialog's texts are in.
-constexpr const char* kEllipsis = "\x85";
+constexpr const char* kEllipsis = "\xE2\x80\xA6";
 
 TSearchNews News(TSearchNews::TKind kind, std::string text = "") {
   TSearchNews news;
@@ -78,9 +78,8 @@ void TSearchWorker::Start(std::function<void()> job) {
   });
 }
 
-void TSearchWorker::Search(const std::string& text, bool fromFirstPage) {
-  Start([this, text, fromFirstPage] {
-    if (fromFirstPage) search_.TextChanged();
+void TSearchWorker::Search(const std::string& artist, const std::string& album) {
+  Start([this, artist, album] {
     Tell(News(TSearchNews::TKind::Status, std::string("Searching ") + kEllipsis));
     TSearchEvents events;
     events.Cancelled = [this] { return cancelled_.load(); };
@@ -92,10 +91,11 @@ void TSearchWorker::Search(const std::string& text, bool fromFirstPage) {
       TSearchNews news = News(TSearchNews::TKind::CellFilled);
       news.Cell = cell;
       news.Thumbnail = search_.Cells[cell].Thumbnail;
+      // The names come in UTF-8; the dialog's texts are in the code page, like its ellipsis.
       news.Info = search_.InfoFor(cell).value_or("");
       Tell(std::move(news));
     };
-    const TSearchResult result = search_.Run(text, *web_, events);
+    const TSearchResult result = search_.Run(artist, album, *web_, events);
     Tell(News(TSearchNews::TKind::Status, DescribeSearchEnd(result, search_.Limits)));
   });
 }
@@ -112,6 +112,11 @@ void TSearchWorker::Choose(int32_t cell) {
     }
     Tell(std::move(news));
   });
+}
+
+void TSearchWorker::UseSource(std::unique_ptr<TCoverSource> source) {
+  Cancel();
+  search_.UseSource(std::move(source));
 }
 
 void TSearchWorker::Cancel() {

@@ -51,8 +51,10 @@ class TSearchWorker {
 
   // A job is running (until its Finished news is taken).
   bool Busy() const { return busy_; }
-  // Runs one search for text; fromFirstPage when the text changed since the last.
-  void Search(const std::string& text, bool fromFirstPage);
+  // Runs one search for artist and album (either may be empty).
+  void Search(const std::string& artist, const std::string& album);
+  // Ends the job under way; later searches ask source.
+  void UseSource(std::unique_ptr<TCoverSource> source);
   // Gets the chosen cell's picture, fetching it again if the cell gave it up.
   void Choose(int32_t cell);
   // Ends the job under way and waits for it; its fetch ends within a fraction of a second.

@@ -30,6 +30,12 @@ inline constexpr std::string_view kPictureMasks = "PICTUREMASKS";
 inline constexpr std::string_view kEmbeddedArt = "EMBEDDEDART";
 // The web image search's host (HOST or HOST:PORT); not written by the plug-in.
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
+// The service asked for covers: "itunes" (default), "musicbrainz" or "classic".
+inline constexpr std::string_view kCoverSource = "COVERSOURCE";
+// Base URLs of the cover services; empty or missing means the real ones.
+inline constexpr std::string_view kItunesUrl = "ITUNESURL";
+inline constexpr std::string_view kMusicBrainzUrl = "MUSICBRAINZURL";
+inline constexpr std::string_view kCoverArtUrl = "COVERARTURL";
 // Megabytes all prepared covers may take together; 0 = no limit.
 inline constexpr std::string_view kCoverMemory = "COVERMEMORY";
 // Whether a new song brings its album to the middle.

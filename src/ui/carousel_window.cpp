@@ -4,10 +4,10 @@
 
 #include <string>
 
-#include "coversearch/search_endpoint.h"
 #include "text/wide_text_win32.h"
 #include "ui/clipboard_bitmap.h"
 #include "ui/frm_images.h"
+#include "ui/frm_missing_covers.h"
 #include "ui/message_pump.h"
 
 #include "ui/frm_config.h"
@@ -275,9 +275,10 @@ void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
     screenY = corner.y;
   }
   HMENU menu = CreatePopupMenu();
-  for (size_t i = 0; i < kCoverMenu.size(); ++i)
+  for (size_t i = 0; i < kCoverMenu.size(); ++i) {
+    if (kCoverMenu[i].SeparatorBefore) AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
     AppendMenuW(menu, MF_STRING, i + 1, Widen(kCoverMenu[i].Caption).c_str());
-  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  }
   AppendMenuW(menu, MF_STRING, kShowPlayingId, L"Show playing album");
   AppendMenuW(menu, MF_STRING | (view_->Playing.Follow ? MF_CHECKED : MF_UNCHECKED), kFollowPlayingId,
               L"Follow the playing album");
@@ -300,10 +301,15 @@ void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
 TCoverPicture TCarouselWindow::ClipboardBitmap() { return TCoverPicture{{}, ReadClipboardBitmap(Handle())}; }
 
 TCoverPicture TCarouselWindow::ChooseWebCover(const TAlbum& album) {
-  TFrmImages dialog(GetAncestor(Handle(), GA_ROOT), ReadSearchEndpoint());
+  TFrmImages dialog(GetAncestor(Handle(), GA_ROOT));
   dialog.SetAlbum(album);
   if (!dialog.ShowModal() || dialog.SelectedImage() < 0) return {};
   return dialog.SelectedPicture();
+}
+
+std::vector<const TAlbum*> TCarouselWindow::FindMissingCovers(const std::vector<TAlbum*>& albums,
+                                                        const std::function<void()>& saveLibrary) {
+  return TFrmMissingCovers(GetAncestor(Handle(), GA_ROOT)).Run(albums, saveLibrary);
 }
 
 }  // namespace tavio::ui

@@ -40,6 +40,8 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverP
   void ShowCoverMenu(int screenX, int screenY);
   TCoverPicture ClipboardBitmap() override;
   TCoverPicture ChooseWebCover(const TAlbum& album) override;
+  std::vector<const TAlbum*> FindMissingCovers(const std::vector<TAlbum*>& albums,
+                                         const std::function<void()>& saveLibrary) override;
 
   std::unique_ptr<TMarquelle2> view_;
   std::unique_ptr<TSongGridWindow> songGrid_;

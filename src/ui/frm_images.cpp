@@ -16,8 +16,13 @@ namespace tavio::ui {
 namespace {
 
 constexpr int kFormWidth = 662;
-constexpr int kFormHeight = 671;
-constexpr int kBelowGrid = TImageSearch::kMargin + 3 * TImageSearch::kCellPitch + TImageSearch::kCellSize + 12;
+constexpr int kFormHeight = 671 + TFrmImages::kGridTop;
+constexpr int kBelowGrid =
+    TFrmImages::kGridTop + TImageSearch::kMargin + 3 * TImageSearch::kCellPitch + TImageSearch::kCellSize + 12;
+
+int32_t CellAtPoint(LPARAM point) {
+  return TImageSearch::CellAt(GET_X_LPARAM(point), GET_Y_LPARAM(point) - TFrmImages::kGridTop);
+}
 
 // A grey cell when the module's placeholder cannot be loaded.
 TBitmap32 PlaceholderPicture() {
@@ -39,10 +44,11 @@ std::unique_ptr<TWebGet> NewHttpClient(const std::atomic<bool>& cancelled) {
 
 }  // namespace
 
-TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint)
-    : owner_(owner), worker_(TImageSearch(std::move(endpoint)), NewHttpClient, [this] {
-        PostMessageW(Handle(), kNewsMessage, 0, 0);
-      }) {
+TFrmImages::TFrmImages(HWND owner)
+    : owner_(owner),
+      sources_(ReadCoverSourceSettings()),
+      worker_(TImageSearch(MakeCoverSource(sources_)), NewHttpClient,
+              [this] { PostMessageW(Handle(), kNewsMessage, 0, 0); }) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kFormWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kFormHeight) / 2;
   CreateHandle("TFrmImages", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, owner, x, y,
@@ -51,11 +57,16 @@ TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint)
   arial_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
   const int m = TImageSearch::kMargin;
+  AddControl("STATIC", "Source:", SS_LEFT, m, m + 3, 60, 18, -1);
+  cbSource_ = AddControl("COMBOBOX", "", WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, m + 64, m, 300, 200, kCBSourceId);
+  for (const TCoverSourceName& source : kCoverSources)
+    SendMessageW(cbSource_, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(source.Caption).c_str()));
+  SendMessageW(cbSource_, CB_SETCURSEL, CoverSourceIndex(sources_.Source), 0);
   eSuch_ = AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, m, kBelowGrid, 380, 22, kESuchId);
   SendMessageW(eSuch_, WM_SETFONT, reinterpret_cast<WPARAM>(arial_), FALSE);
   btnSearch_ = AddControl("BUTTON", "Search ...", WS_TABSTOP | BS_PUSHBUTTON, 400, kBelowGrid - 2, 112, 26, kBtnSearchId);
   btnNext_ = AddControl("BUTTON", "Next >>", WS_TABSTOP | BS_PUSHBUTTON, 520, kBelowGrid - 2, 112, 26, kBtnNextId);
-  lInfo_ = AddControl("STATIC", "", SS_LEFT, m, kBelowGrid + 30, 380, 18, kLInfoId);
+  lInfo_ = AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS, m, kBelowGrid + 30, 500, 18, kLInfoId);
   btnCancel_ = AddControl("BUTTON", "Cancel", WS_TABSTOP | WS_DISABLED | BS_PUSHBUTTON, 520, kBelowGrid + 26, 112, 26,
                           kBtnCancelId);
   lStatus_ = AddControl("STATIC", "", SS_LEFT | SS_ENDELLIPSIS, m, kBelowGrid + 80, 624, 18, kLStatusId);
@@ -80,8 +91,9 @@ HWND TFrmImages::AddControl(const char* className, const char* text, DWORD style
 
 void TFrmImages::SetAlbum(const TAlbum& album) {
   album_ = &album;
-  // The change notification resets the page offset, as typing would.
   WriteWindowText(eSuch_, album.Artist + " " + album.Album);
+  // Setting the text notified a change, as typing does; this text is the album's.
+  typed_ = false;
 }
 
 void TFrmImages::FormShow() {
@@ -115,8 +127,22 @@ void TFrmImages::RunSearch() {
   EnableWindow(btnCancel_, TRUE);
   // The pictures shown stay until replaced, but only this search's can be chosen.
   for (TShownCell& cell : cells_) cell.Filled = false;
-  worker_.Search(ReadWindowText(eSuch_), textChanged_);
-  textChanged_ = false;
+  // A typed text is searched as a title: it may name anything.
+  if (typed_ || !album_)
+    worker_.Search("", ReadWindowText(eSuch_));
+  else
+    worker_.Search(album_->Artist, album_->Album);
+}
+
+void TFrmImages::CBSourceChange() {
+  const auto chosen = static_cast<size_t>(SendMessageW(cbSource_, CB_GETCURSEL, 0, 0));
+  if (chosen >= kCoverSources.size()) return;
+  sources_.Source = kCoverSources[chosen].Key;
+  WriteCoverSourceChoice(sources_.Source);
+  worker_.UseSource(MakeCoverSource(sources_));
+  TakeNews();
+  // Another service: its first search is a new one.
+  EnableWindow(btnSearch_, TRUE);
 }
 
 void TFrmImages::BtnCancelClick() {
@@ -136,7 +162,7 @@ void TFrmImages::TakeNews() {
       case TSearchNews::TKind::CellFilled: {
         cells_[news.Cell] = {std::move(news.Thumbnail), std::move(news.Info), true};
         const TRect r = TImageSearch::CellRect(news.Cell);
-        const RECT area{r.Left, r.Top, r.Right, r.Bottom};
+        const RECT area{r.Left, kGridTop + r.Top, r.Right, kGridTop + r.Bottom};
         InvalidateRect(Handle(), &area, FALSE);
         break;
       }
@@ -174,7 +200,7 @@ void TFrmImages::Image1DblClick(int32_t cell) {
 void TFrmImages::PaintCells(HDC dc) {
   for (int32_t i = 0; i < TImageSearch::kCellCount; ++i) {
     const TRect r = TImageSearch::CellRect(i);
-    DrawBitmap(dc, r.Left, r.Top, cells_[i].Thumbnail);
+    DrawBitmap(dc, r.Left, kGridTop + r.Top, cells_[i].Thumbnail);
   }
 }
 
@@ -186,6 +212,7 @@ LRESULT TFrmImages::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
         RunSearch();
       if (LOWORD(wParam) == kBtnCancelId && HIWORD(wParam) == BN_CLICKED) BtnCancelClick();
       if (LOWORD(wParam) == kESuchId && HIWORD(wParam) == EN_CHANGE) ESuchChange();
+      if (LOWORD(wParam) == kCBSourceId && HIWORD(wParam) == CBN_SELCHANGE) CBSourceChange();
       return 0;
     case WM_PAINT: {
       PAINTSTRUCT ps;
@@ -195,10 +222,10 @@ LRESULT TFrmImages::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     }
     case WM_MOUSEMOVE:
-      Image1MouseMove(TImageSearch::CellAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)));
+      Image1MouseMove(CellAtPoint(lParam));
       return 0;
     case WM_LBUTTONDBLCLK:
-      if (const int32_t cell = TImageSearch::CellAt(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)); cell >= 0)
+      if (const int32_t cell = CellAtPoint(lParam); cell >= 0)
         Image1DblClick(cell);
       return 0;
     case kNewsMessage:

@@ -1,12 +1,14 @@
 // TFrmImages: the modal image search dialog: the search text, the 5 x 4 grid
 // of candidate pictures, the size and rating under the mouse, and a status
-// line. A double-click on a cell this search filled chooses it. The search
-// runs on TSearchWorker's thread, so the window answers while it fetches.
+// line, and the choice of the cover source, remembered for next time. A
+// double-click on a cell this search filled chooses it. The search runs on
+// TSearchWorker's thread, so the window answers while it fetches.
 #pragma once
 #include <windows.h>
 
 #include <array>
 
+#include "coversearch/cover_source_choice.h"
 #include "coversearch/image_search.h"
 #include "coversearch/search_worker.h"
 #include "library/album.h"
@@ -17,9 +19,11 @@ namespace tavio::ui {
 class TFrmImages : public TWindow {
  public:
   static constexpr const char* kCaption = "Load images ... (from Google)";
-  enum : int { kESuchId = 101, kBtnSearchId, kBtnNextId, kLInfoId, kLabel2Id, kBtnCancelId, kLStatusId };
+  enum : int { kESuchId = 101, kBtnSearchId, kBtnNextId, kLInfoId, kLabel2Id, kBtnCancelId, kLStatusId, kCBSourceId };
+  // The grid sits below the source choice.
+  static constexpr int kGridTop = 34;
 
-  TFrmImages(HWND owner, TSearchEndpoint endpoint);
+  explicit TFrmImages(HWND owner);
   ~TFrmImages() override;
 
   // Sets the search text to the album's artist and title.
@@ -41,7 +45,8 @@ class TFrmImages : public TWindow {
   void FormShow();
   void RunSearch();
   void BtnCancelClick();
-  void ESuchChange() { textChanged_ = true; }
+  void ESuchChange() { typed_ = true; }
+  void CBSourceChange();
   void Image1MouseMove(int32_t cell);
   void Image1DblClick(int32_t cell);
   void PaintCells(HDC dc);
@@ -63,6 +68,7 @@ class TFrmImages : public TWindow {
   HWND lInfo_ = nullptr;
   HWND btnCancel_ = nullptr;
   HWND lStatus_ = nullptr;
+  HWND cbSource_ = nullptr;
   HFONT arial_ = nullptr;
   const TAlbum* album_ = nullptr;
   std::array<TShownCell, TImageSearch::kCellCount> cells_;
@@ -70,7 +76,9 @@ class TFrmImages : public TWindow {
   TCoverPicture chosen_;
   bool done_ = false;
   bool ok_ = false;
-  bool textChanged_ = true;
+  // The search text is the user's, no longer the album's artist and title.
+  bool typed_ = false;
+  TCoverSourceSettings sources_;
   // Last, so it stops before anything it reports to is gone.
   TSearchWorker worker_;
 };

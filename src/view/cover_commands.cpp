@@ -1,9 +1,12 @@
 #include "view/cover_commands.h"
 
+#include <algorithm>
 #include <mutex>
 
 #include "library/library_files.h"
+#include "coversearch/missing_covers.h"
 #include "raster/picture_file.h"
+#include "view/inert_view.h"
 #include "view/marquelle2.h"
 
 namespace tavio {
@@ -34,6 +37,9 @@ void TCoverCommands::Run(TCoverMenuItem item) {
     case TCoverMenuItem::LoadCover:
       LoadCover();
       break;
+    case TCoverMenuItem::FindMissingCovers:
+      FindMissingCovers();
+      break;
   }
 }
 
@@ -47,6 +53,35 @@ void TCoverCommands::LoadCover() {
   if (!Source || view_.AlbumCount == 0) return;
   TTimerPause pause(view_);
   SaveCover(Source->ChooseWebCover(*view_.Albums.Items(view_.CurrentIndex)));
+}
+
+void TCoverCommands::FindMissingCovers() {
+  if (!Source) return;
+  view_.StopScrolling();
+  TInertView inert(view_);
+  TTimerPause pause(view_);
+  // Storing a cover changes the album's record, which the loaders read.
+  const TUnfinishedLoaders unfinished = view_.StopLoaders();
+  std::vector<TAlbum*> albums;
+  for (TOLSaveable* list : {&view_.Albums, &view_.HiddenAlbums})
+    for (int32_t i = 0; i < list->Count(); ++i)
+      if (HasNoPicture(*list->Items(i))) albums.push_back(list->Items(i));
+  std::vector<const TAlbum*> found;
+  try {
+    found = Source->FindMissingCovers(
+        albums, [this] { SaveLibraryFiles(view_.PluginFolder, view_.Albums, view_.HiddenAlbums); });
+  } catch (...) {
+    view_.ResumeLoaders(unfinished);
+    throw;
+  }
+  for (TAlbum* album : albums) {
+    if (std::find(found.begin(), found.end(), album) == found.end()) continue;
+    std::lock_guard<std::mutex> lock(album->CoverLock);
+    album->ReleaseCover();
+  }
+  // The loaders prepare the new pictures as they do any cover, and refill the slots.
+  view_.ResumeLoaders({unfinished.Main || !found.empty(), unfinished.Hidden || !found.empty()});
+  view_.RefillSlots();
 }
 
 void TCoverCommands::SaveCover(const TCoverPicture& picture) {

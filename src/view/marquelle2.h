@@ -175,6 +175,7 @@ class TMarquelle2 {
   // --- Cover commands (cover_commands.cpp) ---
   void PasteCover() { Covers.PasteCover(); }
   void LoadCover() { Covers.LoadCover(); }
+  void FindMissingCovers() { Covers.FindMissingCovers(); }
   void SaveCover(const TCoverPicture& picture) { Covers.SaveCover(picture); }
 
   // --- Song list (song_list.cpp): the view's song grid is SongList ---

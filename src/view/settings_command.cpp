@@ -3,23 +3,9 @@
 #include "library/compare_albums.h"
 #include "library/library_files.h"
 #include "settings/settings_keys.h"
+#include "view/inert_view.h"
 
 namespace tavio {
-namespace {
-
-// The view takes no input for its lifetime, however it ends.
-class TInertView {
- public:
-  explicit TInertView(TMarquelle2& view) : view_(view) { view_.Inert = true; }
-  ~TInertView() { view_.Inert = false; }
-  TInertView(const TInertView&) = delete;
-  TInertView& operator=(const TInertView&) = delete;
-
- private:
-  TMarquelle2& view_;
-};
-
-}  // namespace
 
 void TMarquelle2::OpenSettings() { TSettingsCommand(*this).OpenSettings(); }
 

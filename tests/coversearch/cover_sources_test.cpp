@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "coversearch/cover_source_choice.h"
 #include "coversearch/http_error.h"
 #include "coversearch/itunes_source.h"
 #include "coversearch/musicbrainz_source.h"
@@ -71,4 +72,36 @@ TEST(CoverSourceAnswers, ReadMusicBrainzGroupsWithJoinedCreditsAndSafeIds) {
   EXPECT_EQ(candidates[0].PictureUrls,
             std::vector<std::string>{"http://caa/release-group/0b1c2d3e-aaaa-bbbb-cccc-0123456789ab/front-500"});
   EXPECT_THROW(ReadMusicBrainzResults("{\"count\":0}", "http://caa"), std::runtime_error);
+}
+
+TEST(CoverSourceChoice, BuildsTheChosenServiceAtItsAddressAndTheFirstForAnUnknownName) {
+  TCoverSourceSettings settings;
+  settings.ItunesUrl = "http://it";
+  settings.MusicBrainzUrl = "http://mb";
+  settings.ImageHost = "127.0.0.1:9";
+  const std::pair<const char*, const char*> cases[] = {
+      {"itunes", "http://it/search?term=A+B&"},
+      {"musicbrainz", "http://mb/ws/2/release-group/?query="},
+      {"classic", "http://127.0.0.1:9/images?q=A+B"},
+      {"altavista", "http://it/search?term=A+B&"},
+  };
+  for (const auto& [name, request] : cases) {
+    settings.Source = name;
+    TCannedWeb web;
+    web.answer = "{}";
+    try {
+      MakeCoverSource(settings)->Candidates("A", "B", web);
+    } catch (const std::runtime_error&) {
+      // An empty answer is no service's JSON; the request is what counts here.
+    }
+    ASSERT_EQ(web.requested.size(), 1u) << name;
+    EXPECT_EQ(web.requested[0].substr(0, std::string(request).size()), request) << name;
+  }
+}
+
+TEST(CoverSourceRequests, SearchByOneNameAloneLeavesTheOtherOut) {
+  EXPECT_EQ(ItunesSearchUrl("http://h", "", "Blue Sky", "US"),
+            "http://h/search?term=Blue+Sky&entity=album&media=music&limit=20&country=US");
+  EXPECT_EQ(MusicBrainzSearchUrl("http://mb", "", "Blue"),
+            "http://mb/ws/2/release-group/?query=releasegroup%3A%22Blue%22&fmt=json&limit=20");
 }

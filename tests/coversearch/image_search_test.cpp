@@ -8,6 +8,7 @@
 
 #include "coversearch/http_error.h"
 #include "coversearch/image_search.h"
+#include "coversearch/page_search_source.h"
 #include "raster/jpeg_file.h"
 
 using namespace tavio;
@@ -35,6 +36,22 @@ class TFakeWeb : public TWebGet {
   std::vector<std::string> requested;
 };
 
+// Answers every search with the same candidates.
+class TFixedSource : public TCoverSource {
+ public:
+  explicit TFixedSource(std::vector<TCoverCandidate> candidates) : candidates_(std::move(candidates)) {}
+  std::vector<TCoverCandidate> Candidates(const std::string&, const std::string&, TWebGet&) override {
+    return candidates_;
+  }
+
+ private:
+  std::vector<TCoverCandidate> candidates_;
+};
+
+std::unique_ptr<TCoverSource> PageSearch(const std::string& host) {
+  return std::make_unique<TPageSearchSource>(SearchEndpointFor(host));
+}
+
 }  // namespace
 
 TEST(ImageSearchQuery, DropsSeparatorsAndTurnsBlankRunsIntoPlus) {
@@ -50,17 +67,17 @@ TEST(ImageSearchQuery, DropsSeparatorsAndTurnsBlankRunsIntoPlus) {
 
 TEST(ImageSearchQuery, AsksForTheNextPageOnlyAfterASuccessAndRestartsOnNewText) {
   TFakeWeb web;
-  TImageSearch search(SearchEndpointFor("img.example.com:8080"));
+  TPageSearchSource source(SearchEndpointFor("img.example.com:8080"));
   const std::string base = "http://img.example.com:8080/images?q=";
   web.Page(base + "A+B", "no links");
   web.Page(base + "A+B&start=20", "no links");
-  search.Run("A B", web);
-  search.Run("A B", web);
-  EXPECT_EQ(search.RequestUrl("A B"), base + "A+B&start=40");
-  search.Run("A B", web);  // page 40 fails: the offset stays
-  EXPECT_EQ(search.StartOffset, 40);
-  search.TextChanged();
-  search.Run("C", web);
+  web.Page(base + "C", "no links");
+  source.Candidates("A", "B", web);
+  source.Candidates("A B", "", web);  // the same text, typed
+  EXPECT_EQ(source.RequestUrl("A B"), base + "A+B&start=40");
+  EXPECT_THROW(source.Candidates("A", "B", web), EHttpError);
+  EXPECT_EQ(source.StartOffset, 40) << "a failed page is asked for again";
+  source.Candidates("", "C", web);
   EXPECT_EQ(web.requested, (std::vector<std::string>{base + "A+B", base + "A+B&start=20", base + "A+B&start=40",
                                                      base + "C"}));
 }
@@ -85,7 +102,7 @@ TEST(ImageSearchLinks, KeepsLowerCaseJpgLinksOutsideTheServiceInPageOrder) {
 
 TEST(ImageSearchCells, FillsTwentyCellsSkippingBrokenPicturesAndRatesByWidth) {
   TFakeWeb web;
-  TImageSearch search(SearchEndpointFor("s.example.com"));
+  TImageSearch search(PageSearch("s.example.com"));
   TBitmap32 placeholder(120, 120);
   placeholder.Clear(Color32(1, 2, 3));
   search.ShowPlaceholders(placeholder);
@@ -106,7 +123,7 @@ TEST(ImageSearchCells, FillsTwentyCellsSkippingBrokenPicturesAndRatesByWidth) {
     outcomes.push_back(link.substr(13) + (outcome == TLinkOutcome::Kept ? " kept" : " skipped"));
   };
   events.BetweenDownloads = [&] { ++rounds; };
-  search.Run("x", web, events);
+  search.Run("x", "", web, events);
   EXPECT_EQ(outcomes.size(), 22u) << "20 pictures, then no more downloads";
   EXPECT_EQ(outcomes.front(), "0.jpg skipped");
   EXPECT_EQ(web.requested.back(), "http://p.org/21.jpg");
@@ -118,7 +135,7 @@ TEST(ImageSearchCells, FillsTwentyCellsSkippingBrokenPicturesAndRatesByWidth) {
 
   // Another search clears the marks; cells it does not reach keep their picture unmarked.
   web.Page("http://s.example.com/images?q=x&start=20", "http://p.org/29.jpg&");
-  search.Run("x", web);
+  search.Run("x", "", web);
   EXPECT_EQ(search.Cells[0].Width, 390);
   EXPECT_FALSE(search.Cells[1].Filled);
   EXPECT_EQ(search.InfoFor(1), std::nullopt);
@@ -128,6 +145,22 @@ TEST(ImageSearchCells, FillsTwentyCellsSkippingBrokenPicturesAndRatesByWidth) {
                                                      {199, " (small)"},     {200, " (OK)"},         {289, " (OK)"},
                                                      {290, " (good)"},      {349, " (good)"},       {350, " (very good)"}};
   for (const auto& [width, text] : ratings) EXPECT_EQ(RatingOf(width), text) << width;
+}
+
+TEST(ImageSearchCells, NamedCandidateFallsBackToItsSmallerPictureAndShowsItsNames) {
+  TFakeWeb web;
+  web.bodies["http://a/600.jpg"] = JpegOfWidth(600, 600);
+  web.bodies["http://b/100.jpg"] = JpegOfWidth(100, 100);
+  TImageSearch search(std::make_unique<TFixedSource>(std::vector<TCoverCandidate>{
+      {"Sky", "Blue", {"http://a/1200.jpg", "http://a/600.jpg", "http://a/100.jpg"}},
+      {"Sea", "Deep", {"http://b/100.jpg"}},
+  }));
+  const TSearchResult result = search.Run("Sky", "Blue", web);
+  EXPECT_EQ(result.Filled, 2);
+  EXPECT_EQ(web.requested, (std::vector<std::string>{"http://a/1200.jpg", "http://a/600.jpg", "http://b/100.jpg"}))
+      << "the first size that loads ends the candidate's tries";
+  EXPECT_EQ(search.InfoFor(0), "(600 x 600) (very good)  Sky - Blue");
+  EXPECT_EQ(search.InfoFor(1), "(100 x 100) (too small)  Sea - Deep");
 }
 
 TEST(ImageSearchCells, MapsPointsToTheGridAndBack) {
@@ -167,12 +200,12 @@ TEST(ImageSearchBounds, StopsAfter60TriesOr120SecondsOrACancel) {
     TFakeWeb web;
     web.Page("http://s.example.com/images?q=x", page);
     int64_t now = 0;
-    TImageSearch search(SearchEndpointFor("s.example.com"));
+    TImageSearch search(PageSearch("s.example.com"));
     search.Limits.NowMs = [&] { return now; };
     TSearchEvents events;
     events.BetweenDownloads = [&] { now += c.msPerFetch; };
     events.Cancelled = [&] { return c.cancelAfter > 0 && web.requested.size() >= size_t(c.cancelAfter); };
-    const TSearchResult result = search.Run("x", web, events);
+    const TSearchResult result = search.Run("x", "", web, events);
     EXPECT_EQ(web.requested.size(), c.fetches) << c.name;
     EXPECT_EQ(result.End, c.end) << c.name;
   }
@@ -189,9 +222,9 @@ TEST(ImageSearchBounds, CellsGiveUpTheirDataLargestFirstAndAreCheckedWhenFetched
   web.Page("http://s.example.com/images?q=x", page);
   size_t keepAll = 0;
   for (int i = 0; i < 4; ++i) keepAll += web.bodies["http://p.org/" + std::to_string(i) + ".jpg"].size();
-  TImageSearch search(SearchEndpointFor("s.example.com"));
+  TImageSearch search(PageSearch("s.example.com"));
   search.Limits.MaxCellBytes = keepAll - 1;
-  search.Run("x", web);
+  search.Run("x", "", web);
   size_t held = 0;
   for (const TImageCell& cell : search.Cells) held += cell.Picture.Jpeg.size();
   EXPECT_LE(held, search.Limits.MaxCellBytes);

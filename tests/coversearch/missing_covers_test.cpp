@@ -11,6 +11,7 @@
 #include "coversearch/http_client.h"
 #include "coversearch/itunes_source.h"
 #include "coversearch/missing_covers.h"
+#include "coversearch/missing_covers_tally.h"
 #include "library/ol_saveable.h"
 #include "support/command_output.h"
 #include "raster/jpeg_file.h"
@@ -19,6 +20,7 @@
 
 using tavio::TAlbum;
 using tavio::TMissingCoverResult;
+using tavio::TMissingCoversTally;
 using tavio::test::TargetOf;
 using tavio::test::TLocalHttpServer;
 using tavio::test::TServerConnection;
@@ -213,6 +215,28 @@ TEST(MissingCovers, StopFlagEndsTheRunWhileItWaits) {
   EXPECT_TRUE(summary.Stopped);
   EXPECT_EQ(itunes.Targets().size(), 1u);
   EXPECT_FALSE(folder.Exists("Northern Lights/folder.jpg"));
+
+  // A fetch the stop cuts short ends the run as stopped, not as a failed album.
+  class TStoppedFetch : public tavio::TWebGet {
+   public:
+    explicit TStoppedFetch(std::atomic<bool>& stop) : stop_(stop) {}
+    void Get(const std::string&, std::vector<uint8_t>&, size_t) override {
+      stop_ = true;
+      throw std::runtime_error("Cancelled");
+    }
+
+   private:
+    std::atomic<bool>& stop_;
+  };
+  stop = false;
+  TStoppedFetch cut(stop);
+  int32_t reported = 0;
+  tavio::TMissingCoversEvents events;
+  events.AlbumDone = [&](const TAlbum&, const tavio::TMissingCoverOutcome&) { ++reported; };
+  const tavio::TMissingCoversSummary cutShort = tavio::TMissingCovers(source, cut, options).Run(All(albums), events);
+  EXPECT_TRUE(cutShort.Stopped);
+  EXPECT_EQ(cutShort.Failed, 0);
+  EXPECT_EQ(reported, 0);
 }
 
 namespace {
@@ -264,4 +288,18 @@ TEST(CoversCommand, BadArgumentsAndUnreadableLibraryExitWithOneAndKeepTheFile) {
   folder.Write("Data.dat", "not a library");
   EXPECT_EQ(RunCoversTool("--endpoint http://127.0.0.1:9 " + folder.Path(), out), 1);
   EXPECT_EQ(folder.Read("Data.dat"), "not a library");
+}
+
+TEST(MissingCoversTally, CountsEachOutcomeAndNamesTheFirstFailuresWithTheirReasons) {
+  TMissingCoversTally tally(14);
+  tally.Add("Sky", "Blue", {TMissingCoverResult::Found, ""});
+  tally.Add("Sea", "Deep", {TMissingCoverResult::NotFound, ""});
+  for (int i = 0; i < 12; ++i) tally.Add("A", std::to_string(i), {TMissingCoverResult::Failed, "timeout"});
+  EXPECT_EQ(tally.Progress(), "14 of 14 albums: found 1, not found 1, failed 12");
+  const std::string summary = tally.Summary(false);
+  EXPECT_EQ(summary.rfind("Found 1, not found 1, failed 12.\n\nFailed:\nA - 0: timeout\n", 0), 0u) << summary;
+  EXPECT_NE(summary.find("A - 9: timeout\n(and 2 more)"), std::string::npos) << summary;
+  EXPECT_EQ(summary.find("A - 10"), std::string::npos);
+  EXPECT_EQ(TMissingCoversTally(5).Summary(true), "Stopped after 0 of 5 albums.\nFound 0, not found 0, failed 0.");
+  EXPECT_EQ(TMissingCoversTally(0).Summary(false), "Every album has a cover picture.");
 }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "coversearch/http_client.h"
+#include "coversearch/page_search_source.h"
 #include "coversearch/search_worker.h"
 #include "raster/jpeg_file.h"
 #include "support/local_http_server.h"
@@ -34,6 +35,10 @@ std::vector<TSearchNews> NewsOfJob(TSearchWorker& worker) {
   return all;
 }
 
+TImageSearch PageSearchAt(int port) {
+  return TImageSearch(std::make_unique<TPageSearchSource>(SearchEndpointFor("127.0.0.1:" + std::to_string(port))));
+}
+
 std::vector<std::string> StatusLines(const std::vector<TSearchNews>& news) {
   std::vector<std::string> lines;
   for (const TSearchNews& n : news)
@@ -57,14 +62,14 @@ TEST(SearchWorker, ReportsProgressAndCellsAndFetchesAChosenCellAgain) {
   });
   port = server.Port();
   std::atomic<int> notified{0};
-  TImageSearch search(SearchEndpointFor("127.0.0.1:" + std::to_string(server.Port())));
+  TImageSearch search = PageSearchAt(server.Port());
   search.Limits.MaxCellBytes = 0;  // every cell gives its data up at once
   TSearchWorker worker(std::move(search), ClientFor, [&] { ++notified; });
-  worker.Search("x", true);
+  worker.Search("x", "");
   const std::vector<TSearchNews> news = NewsOfJob(worker);
   ASSERT_FALSE(worker.Busy());
-  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \x85", "Downloading 1 of 2 \x85",
-                                                          "Downloading 2 of 2 \x85", "Found 1 picture."}));
+  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \xE2\x80\xA6", "Downloading 1 of 2 \xE2\x80\xA6",
+                                                          "Downloading 2 of 2 \xE2\x80\xA6", "Found 1 picture."}));
   ASSERT_EQ(news[2].Kind, TSearchNews::TKind::CellFilled);
   EXPECT_EQ(news[2].Cell, 0);
   EXPECT_EQ(news[2].Info, "(300 x 200) (good)");
@@ -83,9 +88,8 @@ TEST(SearchWorker, CancelEndsASearchStuckOnASilentServerWithinASecond) {
     c.WaitForClientClose();
     return false;
   });
-  TSearchWorker worker(TImageSearch(SearchEndpointFor("127.0.0.1:" + std::to_string(silent.Port()))), ClientFor,
-                       [] {});
-  worker.Search("x", true);
+  TSearchWorker worker(PageSearchAt(silent.Port()), ClientFor, [] {});
+  worker.Search("x", "");
   std::this_thread::sleep_for(std::chrono::milliseconds(300));
   const auto begun = std::chrono::steady_clock::now();
   worker.Cancel();

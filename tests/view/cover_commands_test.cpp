@@ -7,6 +7,7 @@
 
 #include "fake_view_platform.h"
 #include "library/library_files.h"
+#include "library/library_scan.h"
 #include "raster/bmp_file.h"
 #include "raster/file_bytes.h"
 #include "raster/jpeg_file.h"
@@ -25,8 +26,21 @@ class TFakeCoverPicker : public TCoverPicker {
     timerOnDuringDialog = platform->timerEnabled;
     return chosen;
   }
+  std::vector<const TAlbum*> FindMissingCovers(const std::vector<TAlbum*>& albums,
+                                               const std::function<void()>&) override {
+    for (const TAlbum* album : albums) missing.push_back(album->Album);
+    inertMeanwhile = view->Inert;
+    timerOnDuringDialog = platform->timerEnabled;
+    // The first is found, as the search would store it.
+    albums[0]->CoverFile = FolderOf(albums[0]->CoverFile) + "found.bmp";
+    SaveBmpFile(TBitmap32(16, 16), albums[0]->CoverFile);
+    return {albums[0]};
+  }
   TCoverPicture clipboard, chosen;
   std::string askedFor;
+  std::vector<std::string> missing;
+  bool inertMeanwhile = false;
+  TMarquelle2* view = nullptr;
   bool timerOnDuringDialog = true;
   TFakeViewPlatform* platform = nullptr;
 };
@@ -44,6 +58,7 @@ struct TCoverFixture : TViewFixture {
     view.Albums.Items(1)->CoverFile = temp.Path() + "front.bmp";
     SaveBmpFile(Plain(8, 8, Color32(1, 2, 3)), temp.Path() + "front.bmp");
     source.platform = &platform;
+    source.view = &view;
     view.Covers.Source = &source;
   }
   TColor32 MiddlePixel() { return view.SlotAt(3).GetPixel(10, 10); }
@@ -90,6 +105,22 @@ TEST(CoverCommands, ChosenJpegIsStoredByteForByteWithTheTimerOffMeanwhile) {
   EXPECT_TRUE(f.platform.timerEnabled);
   EXPECT_EQ(ReadFileBytes(f.temp.Path() + "folder.jpg"), f.source.chosen.Jpeg);
   EXPECT_TRUE(Near(f.MiddlePixel(), Color32(20, 20, 250)));
+}
+
+TEST(CoverCommands, FindMissingCoversAsksOnlyForDefaultCoversAndPreparesTheFoundOnesAfresh) {
+  TCoverFixture f;
+  for (const int32_t i : {0, 2}) f.view.Albums.Items(i)->CoverFile = f.temp.Path() + kNoPictureName;
+  // As in a running view, every cover is prepared already.
+  for (int32_t i = 0; i < 3; ++i) f.view.Albums.Items(i)->CoverReady = true;
+  f.view.FindMissingCovers();
+  EXPECT_EQ(f.source.missing, (std::vector<std::string>{"Album 0", "Album 2"}));
+  EXPECT_TRUE(f.source.inertMeanwhile);
+  EXPECT_FALSE(f.source.timerOnDuringDialog);
+  EXPECT_FALSE(f.view.Inert);
+  EXPECT_TRUE(f.platform.timerEnabled);
+  f.view.StopLoaders();
+  EXPECT_NE(f.view.Albums.Items(0)->Cover.GetPixel(10, 10), AlbumColor(0)) << "the old cover was shown on";
+  EXPECT_EQ(f.view.Albums.Items(2)->Cover.GetPixel(10, 10), AlbumColor(2));
 }
 
 TEST(CoverCommands, NothingHappensWithoutAPicture) {

@@ -18,8 +18,10 @@ foreach(subsystem text raster library player settings view)
   tavio_sources(subsystem_sources "${CMAKE_SOURCE_DIR}/src/${subsystem}")
   list(APPEND tsan_sources ${subsystem_sources})
 endforeach()
-# The view stores covers as the search for missing covers does.
-list(APPEND tsan_sources "${CMAKE_SOURCE_DIR}/src/coversearch/cover_store.cpp")
+# The view stores covers as the search for missing covers does, and asks it
+# which albums show the default cover.
+list(APPEND tsan_sources "${CMAKE_SOURCE_DIR}/src/coversearch/cover_store.cpp"
+  "${CMAKE_SOURCE_DIR}/src/coversearch/missing_covers.cpp")
 
 add_executable(test_view_tsan ${tsan_sources})
 target_include_directories(test_view_tsan PRIVATE "${CMAKE_SOURCE_DIR}/src" "${CMAKE_SOURCE_DIR}/tests" "${CMAKE_CURRENT_LIST_DIR}"

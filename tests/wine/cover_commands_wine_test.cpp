@@ -1,6 +1,6 @@
 // The cover commands in the stand-in player: a right-click, a menu item, and
-// the picture from the clipboard or the image search (against a server of
-// the test's own on 127.0.0.1) lands in the album folder as folder.jpg.
+// the picture from the clipboard or the classic image search (against a
+// server of the test's own on 127.0.0.1) lands in the album folder as folder.jpg.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -195,13 +195,15 @@ TEST(CoverCommands, ImageSearchCellChosenByDoubleClickIsStoredByteForByte_Wine) 
     return c.Send("HTTP/1.1 200 OK\r\nContent-Length: " + std::to_string(body.size()) + "\r\n\r\n" + body);
   });
   port = server.Port();
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "classic");
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
                                    "127.0.0.1:" + std::to_string(server.Port()));
   const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Load cover ...",
-                                  "dialog-button Search ...", "wait 2000", "dialog-dblclick 196 68", "wait 1000",
+                                  "dialog-button Search ...", "wait 2000", "dialog-dblclick 196 102", "wait 1000",
                                   "screenshot " + r.folder + "after.bmp", "quit"},
                                  "", r.folder);
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "");
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
   for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
@@ -222,14 +224,16 @@ TEST(CoverCommands, DoubleClickOnAPlaceholderCellKeepsTheAlbumsCover_Wine) {
   TLocalHttpServer server([&](const std::string&, TServerConnection& c) {
     return c.Send("HTTP/1.1 200 OK\r\nContent-Length: 8\r\n\r\nno links");
   });
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "classic");
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
                                    "127.0.0.1:" + std::to_string(server.Port()));
   // Before any search, and after one that found nothing: every cell shows the placeholder.
   const auto run = RunPlayerHost({"resize 1120 420", "wait 1500", "rclick 555 150", "menu Load cover ...",
-                                  "dialog-dblclick 68 68", "dialog-button Search ...", "wait 1000",
-                                  "dialog-dblclick 196 68", "wait 500", "dialog-close", "wait 500", "quit"},
+                                  "dialog-dblclick 68 102", "dialog-button Search ...", "wait 1000",
+                                  "dialog-dblclick 196 102", "wait 500", "dialog-close", "wait 500", "quit"},
                                  "", r.folder);
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "");
   ASSERT_FALSE(run.timedOut);
   for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;
   EXPECT_EQ(GetFileAttributesA((r.albumFolder + "folder.jpg").c_str()), INVALID_FILE_ATTRIBUTES);
@@ -249,6 +253,7 @@ TEST(CoverCommands, ClosingTheSearchWhileASilentServerIsAskedEndsAtOnceAndStores
     c.WaitForClientClose();
     return false;
   });
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "classic");
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost,
                                    "127.0.0.1:" + std::to_string(silent.Port()));
   const auto begun = GetTickCount();
@@ -259,6 +264,7 @@ TEST(CoverCommands, ClosingTheSearchWhileASilentServerIsAskedEndsAtOnceAndStores
                                  "", r.folder);
   const DWORD seconds = (GetTickCount() - begun) / 1000;
   OpenSettingsStore()->WriteString(settings::kSettings, settings::kImageSearchHost, "");
+  OpenSettingsStore()->WriteString(settings::kSettings, settings::kCoverSource, "");
   ASSERT_FALSE(run.timedOut);
   EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
   for (const auto& line : run.log) EXPECT_EQ(line.rfind("error", 0), std::string::npos) << line;

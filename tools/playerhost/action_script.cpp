@@ -209,7 +209,14 @@ bool RunLine(const std::string& line) {
   in >> verb;
   if (verb.empty() || verb[0] == '#') return true;
   if (verb == "timed") return RunTimedLine(Argument(line, verb));
-  if (IsDialogVerb(verb)) --p.dialogVerbsLeft;
+  // Counted off only when the verb is done: a dialog it waits for may open
+  // while it waits, and the watcher must not close it first.
+  struct TCountOff {
+    std::atomic<int>* left;
+    ~TCountOff() {
+      if (left) --*left;
+    }
+  } countOff{IsDialogVerb(verb) ? &p.dialogVerbsLeft : nullptr};
   HWND view = FindViewWindow();
   HWND frame = p.frameWindow;
   int x = 0, y = 0, right = 0, bottom = 0;
@@ -289,10 +296,12 @@ bool RunLine(const std::string& line) {
     return true;
   } else if (verb == "chdir") {
     SetCurrentDirectoryW(tavio::Widen(Argument(line, verb)).c_str());
-  } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
-    const bool done = verb == "dialog-button" ? PressDialogButton(Argument(line, verb))
-                      : verb == "dialog-tab"  ? SelectDialogTab(Argument(line, verb))
-                                              : CloseTopDialog();
+  } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-choose" ||
+             verb == "dialog-close") {
+    const bool done = verb == "dialog-button"   ? PressDialogButton(Argument(line, verb))
+                      : verb == "dialog-tab"    ? SelectDialogTab(Argument(line, verb))
+                      : verb == "dialog-choose" ? SelectDialogComboItem(Argument(line, verb))
+                                                : CloseTopDialog();
     if (!done) {
       p.log.Write("error no dialog offers: " + line);
       return false;

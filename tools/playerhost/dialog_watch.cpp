@@ -202,6 +202,24 @@ bool SelectDialogTab(const std::string& caption) {
   });
 }
 
+bool SelectDialogComboItem(const std::string& text) {
+  return WaitForDialog([&](HWND dialog) {
+    HWND combo = nullptr;
+    while ((combo = FindWindowExW(dialog, combo, L"ComboBox", nullptr))) {
+      const LRESULT item = SendMessageW(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                        reinterpret_cast<LPARAM>(tavio::Widen(text).c_str()));
+      if (item == CB_ERR) continue;
+      ThePlayer().log.Write("dialog-choose " + text);
+      SendMessageW(combo, CB_SETCURSEL, static_cast<WPARAM>(item), 0);
+      // Setting the selection does not notify; a choice with the mouse would.
+      PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(combo), CBN_SELCHANGE),
+                   reinterpret_cast<LPARAM>(combo));
+      return true;
+    }
+    return false;
+  });
+}
+
 HWND TopDialog() {
   ReportNewDialogs();
   const std::vector<HWND> open = PluginWindows();

@@ -74,10 +74,12 @@ HANDLE StartActionScript();
 void StartDialogWatch();
 // How long a dialog verb waits for its dialog.
 constexpr int kDialogWaitMs = 10000;
-// The script's dialog verbs: false when no open dialog offered the button
-// or tab within kDialogWaitMs, or no dialog is open to close.
+// The script's dialog verbs: false when no open dialog offered the button,
+// tab or combo item within kDialogWaitMs, or no dialog is open to close.
 bool PressDialogButton(const std::string& caption);
 bool SelectDialogTab(const std::string& caption);
+// Picks the item of that text in a dialog's combo box, as a user's choice would.
+bool SelectDialogComboItem(const std::string& text);
 bool CloseTopDialog();
 // The topmost open dialog, or null.
 HWND TopDialog();

@@ -8,10 +8,9 @@
 #include <vector>
 
 #include "command.h"
+#include "coversearch/cover_source_choice.h"
 #include "coversearch/http_client.h"
-#include "coversearch/itunes_source.h"
 #include "coversearch/missing_covers.h"
-#include "coversearch/musicbrainz_source.h"
 #include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
@@ -60,11 +59,12 @@ TCoversArgs ParseArgs(const Args& args) {
   return parsed;
 }
 
-std::unique_ptr<TCoverSource> MakeSource(const TCoversArgs& args) {
-  if (args.Source == "musicbrainz")
-    return std::make_unique<TMusicBrainzSource>(args.Endpoint.empty() ? kDefaultMusicBrainzUrl : args.Endpoint,
-                                                args.ArtEndpoint.empty() ? kDefaultCoverArtUrl : args.ArtEndpoint);
-  return std::make_unique<TItunesSource>(args.Endpoint.empty() ? kDefaultItunesUrl : args.Endpoint, "US");
+TCoverSourceSettings SourceSettings(const TCoversArgs& args) {
+  TCoverSourceSettings s;
+  s.Source = args.Source;
+  (args.Source == "musicbrainz" ? s.MusicBrainzUrl : s.ItunesUrl) = args.Endpoint;
+  s.CoverArtUrl = args.ArtEndpoint;
+  return s;
 }
 
 // Unlike the plug-in, which starts afresh from a broken data file, the tool
@@ -102,10 +102,11 @@ int RunCovers(const Args& rawArgs) {
   for (const TOLSaveable* list : {&albums, &hidden})
     for (int32_t i = 0; i < list->Count(); ++i) all.push_back(list->Items(i));
 
-  const std::unique_ptr<TCoverSource> source = MakeSource(args);
+  const TCoverSourceSettings sourceSettings = SourceSettings(args);
+  const std::unique_ptr<TCoverSource> source = MakeCoverSource(sourceSettings);
   THttpClient web;
   TMissingCoversOptions options;
-  options.RequestIntervalMs = args.Source == "musicbrainz" ? kMusicBrainzRequestIntervalMs : kItunesRequestIntervalMs;
+  options.RequestIntervalMs = RequestIntervalOf(sourceSettings);
   options.DryRun = args.DryRun;
   TMissingCoversEvents events;
   events.AlbumDone = [](const TAlbum& album, const TMissingCoverOutcome& outcome) {

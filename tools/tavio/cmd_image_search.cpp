@@ -3,10 +3,12 @@
 // pictures as OUTDIR/01.jpg .. 20.jpg byte for byte.
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 
 #include "command.h"
 #include "coversearch/http_client.h"
 #include "coversearch/image_search.h"
+#include "coversearch/page_search_source.h"
 #include "raster/file_bytes.h"
 
 namespace tavio::tool {
@@ -53,9 +55,10 @@ int RunImageSearch(const Args& args) {
       rest.push_back(args[i]);
   }
   if (rest.size() != 2) throw UsageError{"expected TEXT and OUTDIR"};
-  TImageSearch search(host.empty() ? ReadSearchEndpoint() : SearchEndpointFor(host));
-  search.StartOffset = start;
-  std::printf("%s\n", search.RequestUrl(rest[0]).c_str());
+  auto source = std::make_unique<TPageSearchSource>(host.empty() ? ReadSearchEndpoint() : SearchEndpointFor(host));
+  source->ContinueAt(rest[0], start);
+  std::printf("%s\n", source->RequestUrl(rest[0]).c_str());
+  TImageSearch search(std::move(source));
   TSearchEvents events;
   events.LinkTried = [](const std::string& link, TLinkOutcome outcome, const std::string& error) {
     std::printf("%s %s%s%s\n", link.c_str(), OutcomeText(outcome), error.empty() ? "" : ": ", error.c_str());
@@ -64,7 +67,7 @@ int RunImageSearch(const Args& args) {
   events.CellFilled = [&](int32_t cell) {
     WriteFileBytes(CellFileName(rest[1], cell), search.PictureOf(cell, client).Jpeg);
   };
-  search.Run(rest[0], client, events);
+  search.Run(rest[0], "", client, events);
   return 0;
 }
 
