@@ -30,6 +30,13 @@ inline constexpr std::string_view kPictureMasks = "PICTUREMASKS";
 inline constexpr std::string_view kEmbeddedArt = "EMBEDDEDART";
 // The web image search's host (HOST or HOST:PORT); not written by the plug-in.
 inline constexpr std::string_view kImageSearchHost = "IMAGEHOST";
+// Base URLs of the cover services (defaults: the real services); not
+// written by the plug-in.
+inline constexpr std::string_view kItunesUrl = "ITUNESURL";
+inline constexpr std::string_view kMusicBrainzUrl = "MUSICBRAINZURL";
+inline constexpr std::string_view kCoverArtUrl = "COVERARTURL";
+// The user's e-mail, sent to MusicBrainz in the User-Agent as it asks.
+inline constexpr std::string_view kMusicBrainzContact = "MBCONTACT";
 // Megabytes all prepared covers may take together; 0 = no limit.
 inline constexpr std::string_view kCoverMemory = "COVERMEMORY";
 // Whether a new song brings its album to the middle.

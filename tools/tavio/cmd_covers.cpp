@@ -8,14 +8,13 @@
 #include <vector>
 
 #include "command.h"
-#include "coversearch/http_client.h"
-#include "coversearch/itunes_source.h"
+#include "coversearch/cover_services.h"
 #include "coversearch/missing_covers.h"
-#include "coversearch/musicbrainz_source.h"
 #include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/ol_saveable.h"
+#include "test_ca_file.h"
 
 namespace tavio::tool {
 
@@ -60,11 +59,13 @@ TCoversArgs ParseArgs(const Args& args) {
   return parsed;
 }
 
-std::unique_ptr<TCoverSource> MakeSource(const TCoversArgs& args) {
-  if (args.Source == "musicbrainz")
-    return std::make_unique<TMusicBrainzSource>(args.Endpoint.empty() ? kDefaultMusicBrainzUrl : args.Endpoint,
-                                                args.ArtEndpoint.empty() ? kDefaultCoverArtUrl : args.ArtEndpoint);
-  return std::make_unique<TItunesSource>(args.Endpoint.empty() ? kDefaultItunesUrl : args.Endpoint, "US");
+// The settings' services, with the command line's endpoints in their place.
+TCoverServices ServicesFor(const TCoversArgs& args) {
+  TCoverServices services = ReadCoverServices();
+  if (!args.Endpoint.empty())
+    (args.Source == "musicbrainz" ? services.MusicBrainzUrl : services.ItunesUrl) = args.Endpoint;
+  if (!args.ArtEndpoint.empty()) services.CoverArtUrl = args.ArtEndpoint;
+  return services;
 }
 
 // Unlike the plug-in, which starts afresh from a broken data file, the tool
@@ -102,8 +103,9 @@ int RunCovers(const Args& rawArgs) {
   for (const TOLSaveable* list : {&albums, &hidden})
     for (int32_t i = 0; i < list->Count(); ++i) all.push_back(list->Items(i));
 
-  const std::unique_ptr<TCoverSource> source = MakeSource(args);
-  THttpClient web;
+  const TCoverServices services = ServicesFor(args);
+  const std::unique_ptr<TCoverSource> source = NewCoverSource(args.Source, services, "US");
+  TCoverWeb web(CoverUserAgent(services.Contact), nullptr, TestCaFile());
   TMissingCoversOptions options;
   options.RequestIntervalMs = args.Source == "musicbrainz" ? kMusicBrainzRequestIntervalMs : kItunesRequestIntervalMs;
   options.DryRun = args.DryRun;
