@@ -21,7 +21,7 @@ relay_pid=""
 tls_dir=""
 if [ -x "${TAVIO_TLS_RELAY:-}" ]; then
   tls_dir=$(mktemp -d)
-  if "$(dirname "$0")/../tests/support/make_test_ca.sh" "$tls_dir"; then
+  if "$tavio_root/tests/support/make_test_ca.sh" "$tls_dir"; then
     "$TAVIO_TLS_RELAY" "$tls_dir" >"$tls_dir/ports" 2>/dev/null </dev/null &
     relay_pid=$!
     for _ in $(seq 50); do [ -s "$tls_dir/ports" ] && break; sleep 0.1; done
