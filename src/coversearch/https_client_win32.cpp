@@ -96,6 +96,8 @@ class TRequest {
 
   HINTERNET Handle() const { return handle_; }
   TAsyncState& State() { return *state_; }
+  // WinHttpSendRequest sets the context again from its own argument.
+  DWORD_PTR Context() const { return reinterpret_cast<DWORD_PTR>(state_); }
   // Waits for the call just started; false (with GetLastError set) when it failed.
   bool Await(const TFetchBudget& budget) {
     while (WaitForSingleObject(state_->Done, 50) == WAIT_TIMEOUT) budget.Check();
@@ -201,7 +203,7 @@ THttpsAnswer THttpsClient::Exchange(const std::string& url, const TFetchBudget& 
   const int32_t readMs = budget.LeftMs(options_.ReadTimeoutMs);
   WinHttpSetTimeouts(handle, connectMs, connectMs, readMs, readMs);
 
-  if (!WinHttpSendRequest(handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, 0) ||
+  if (!WinHttpSendRequest(handle, WINHTTP_NO_ADDITIONAL_HEADERS, 0, WINHTTP_NO_REQUEST_DATA, 0, 0, request.Context()) ||
       !request.Await(budget) || !WinHttpReceiveResponse(handle, nullptr) || !request.Await(budget))
     Fail(GetLastError(), budget, url);
   if (CountLines(QueryText(handle, WINHTTP_QUERY_RAW_HEADERS_CRLF)) > options_.Limits.MaxHeaders)
