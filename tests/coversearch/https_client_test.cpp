@@ -3,6 +3,7 @@
 // trust, redirects, the User-Agent and the bounds of a hostile server.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -134,7 +135,28 @@ TEST_F(HttpsClient, TricklingServerIsCutAtTheOverallDeadline) {
   THttpsClient client(options);
   const auto start = std::chrono::steady_clock::now();
   EXPECT_NE(std::string(FailureOf(client, front.Url("/")).what()).find("Timed out"), std::string::npos);
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(4000));
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(5000));
+}
+
+// curl looks at the flag about once a second while a server is silent.
+TEST_F(HttpsClient, CancelEndsAFetchFromASilentServer) {
+  TLocalHttpServer server([](const std::string&, TServerConnection& c) {
+    c.WaitForClientClose();
+    return false;
+  });
+  TTlsRelay front = Front(server);
+  std::atomic<bool> cancelled{false};
+  THttpsClientOptions options = Trusting();
+  options.Cancelled = &cancelled;
+  THttpsClient client(options);
+  std::thread canceller([&] {
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    cancelled = true;
+  });
+  const auto start = std::chrono::steady_clock::now();
+  EXPECT_STREQ(FailureOf(client, front.Url("/")).what(), "Cancelled");
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(3000));
+  canceller.join();
 }
 
 TEST_F(HttpsClient, BodyPastTheCapFailsWithOrWithoutALength) {
