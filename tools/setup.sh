@@ -14,7 +14,9 @@ sudo_cmd=""
 packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest nlohmann-json3-dev
           libcurl4-gnutls-dev libgnutls28-dev openssl
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine32:i386 wine64 libgnutls30 libgnutls30:i386 xvfb xauth dpkg-dev)
+          wine wine32:i386 wine64 libgnutls30 libgnutls30:i386 xvfb xauth dpkg-dev
+          # Glyphs for every script a library's names use, found by Wine through fontconfig.
+          fonts-wqy-microhei fonts-dejavu)
 
 missing=()
 for p in "${packages[@]}"; do

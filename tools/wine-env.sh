@@ -24,3 +24,25 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   done
   timeout 60 wineserver -w || true
 fi
+# Font linking: the faces the plug-in draws with (and Wine's dialog faces)
+# hold Latin letters only, and where Wine lacks them it draws with DejaVu
+# Sans, found through fontconfig (ASCII draws the same either way); the
+# missing scripts' glyphs then come from the links: DejaVu Sans for Cyrillic, Greek, Hebrew and Arabic, WenQuanYi
+# Micro Hei for Chinese and Japanese. Written again whenever this list
+# changes, so older prefixes get it too.
+tavio_dejavu='DejaVuSans.ttf,DejaVu Sans'
+tavio_wqy='wqy-microhei.ttc,WenQuanYi Micro Hei'
+tavio_font_links=()
+for face in 'MS Sans Serif' 'Microsoft Sans Serif' 'Tahoma' 'Arial' 'MS Shell Dlg' 'MS Shell Dlg 2'; do
+  tavio_font_links+=("$face=$tavio_dejavu\0$tavio_wqy")
+done
+# Wine looks a link up under the drawn face's full name, bold apart.
+tavio_font_links+=("DejaVu Sans=$tavio_wqy" "DejaVu Sans Bold=$tavio_wqy" "WenQuanYi Micro Hei=$tavio_dejavu")
+tavio_font_stamp="$WINEPREFIX/tavio-font-link"
+if [ "$(cat "$tavio_font_stamp" 2>/dev/null)" != "${tavio_font_links[*]}" ]; then
+  for link in "${tavio_font_links[@]}"; do
+    timeout 60 "$TAVIO_WINE" reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' \
+      /v "${link%%=*}" /t REG_MULTI_SZ /d "${link#*=}" /f >/dev/null 2>&1 </dev/null || true
+  done
+  echo "${tavio_font_links[*]}" >"$tavio_font_stamp"
+fi

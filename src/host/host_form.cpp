@@ -69,7 +69,7 @@ LRESULT TForm2::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_MOUSEWHEEL:
       // Wheel notches go to the focus window; the view never takes the focus.
-      if (cf_) return SendMessageA(cf_->Handle(), msg, wParam, lParam);
+      if (cf_) return SendMessageW(cf_->Handle(), msg, wParam, lParam);
       return TWindow::HandleMessage(msg, wParam, lParam);
     case kShowSettingsMessage:
       OpenSettings();

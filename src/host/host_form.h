@@ -23,7 +23,7 @@ class TForm2 : public ui::TWindow {
   void Show();
   // The form's own visibility: while the player hides the frame, the form
   // stays visible inside it and must not be shown (and started) again.
-  bool Visible() const { return (GetWindowLongPtrA(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
+  bool Visible() const { return (GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE) != 0; }
   // Fills the frame's client area.
   void FitFrame();
   ui::TCarouselWindow* CF() { return cf_.get(); }

@@ -50,7 +50,7 @@ void LoadFrameRect(RECT& r) {
 void SaveFrameRect(const RECT& r) { WriteFrameRect(TRect{r.left, r.top, r.right, r.bottom}); }
 
 void ShowInformation(HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), kDescription, MB_OK | MB_ICONINFORMATION);
+  ui::ShowMessageBox(owner, text, kDescription, MB_OK | MB_ICONINFORMATION);
 }
 
 LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -64,15 +64,15 @@ LRESULT CALLBACK FrameWindowProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lPar
   if (msg == WM_SIZE && g_hostForm) g_hostForm->FitFrame();
   // The frame holds the focus while the view is used: its wheel notches are the view's.
   if (msg == WM_MOUSEWHEEL && g_hostForm && g_hostForm->CF())
-    return SendMessageA(g_hostForm->CF()->Handle(), msg, wParam, lParam);
-  return CallWindowProcA(g_previousFrameProc, hwnd, msg, wParam, lParam);
+    return SendMessageW(g_hostForm->CF()->Handle(), msg, wParam, lParam);
+  return CallWindowProcW(g_previousFrameProc, hwnd, msg, wParam, lParam);
 }
 
 // Every Init's frame gets the procedure, and Quit gives the frame its own
 // back: the player may unload the DLL while the frame window lives on.
 void SubclassFrame(HWND frame) {
-  g_previousFrameProc = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrA(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc)));
+  g_previousFrameProc =
+      reinterpret_cast<WNDPROC>(SetWindowLongPtrW(frame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FrameWindowProc)));
   g_subclassedFrame = frame;
 }
 
@@ -81,8 +81,8 @@ void SubclassFrame(HWND frame) {
 void RestoreFrameProc() {
   if (!g_subclassedFrame) return;
   if (IsWindow(g_subclassedFrame) &&
-      GetWindowLongPtrA(g_subclassedFrame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameWindowProc)) {
-    SetWindowLongPtrA(g_subclassedFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previousFrameProc));
+      GetWindowLongPtrW(g_subclassedFrame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameWindowProc)) {
+    SetWindowLongPtrW(g_subclassedFrame, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_previousFrameProc));
   }
   g_subclassedFrame = nullptr;
 }
@@ -91,7 +91,7 @@ void OpenHostForm(VisModule* module) {
   g_hostForm = std::make_unique<TForm2>(g_frameWindow);
   g_hostFormWindow = g_hostForm->Handle();
   SubclassFrame(g_frameState->me);
-  SendMessageA(module->hwndParent, WM_USER, reinterpret_cast<WPARAM>(g_frameWindow), kIpcSetVisWnd);
+  SendMessageW(module->hwndParent, WM_USER, reinterpret_cast<WPARAM>(g_frameWindow), kIpcSetVisWnd);
   g_hostForm->Show();
   ShowWindow(g_frameWindow, SW_SHOW);
 }
@@ -100,13 +100,13 @@ int __cdecl Init(VisModule* module) {
   if (g_hostForm) return 0;
   try {
     g_frameState = nullptr;
-    const auto embed = reinterpret_cast<EmbedWindowFn>(SendMessageA(module->hwndParent, WM_USER, 0, kIpcGetEmbedIf));
+    const auto embed = reinterpret_cast<EmbedWindowFn>(SendMessageW(module->hwndParent, WM_USER, 0, kIpcGetEmbedIf));
     // The block stays allocated: the player may keep pointing at it.
     g_frameState = static_cast<EmbedWindowState*>(calloc(1, sizeof(EmbedWindowState)));
     g_frameState->flags = 0;
     LoadFrameRect(g_frameState->r);
     g_frameWindow = embed ? embed(g_frameState) : nullptr;
-    SetWindowTextA(g_frameState->me, g_header.description);
+    ui::WriteWindowText(g_frameState->me, g_header.description);
     if (g_frameWindow && IsWindow(g_frameWindow))
       OpenHostForm(module);
     else
@@ -129,7 +129,7 @@ void __cdecl Quit(VisModule* module) {
       g_hostFormWindow = nullptr;
       g_hostForm.reset();
     }
-    SendMessageA(module->hwndParent, WM_USER, 0, kIpcSetVisWnd);
+    SendMessageW(module->hwndParent, WM_USER, 0, kIpcSetVisWnd);
   } catch (...) {
     // Nothing may reach the player.
   }
@@ -141,7 +141,7 @@ void __cdecl Quit(VisModule* module) {
 
 void __cdecl Config(VisModule*) {
   if (const HWND form = g_hostFormWindow) {
-    PostMessageA(form, kShowSettingsMessage, 0, 0);
+    PostMessageW(form, kShowSettingsMessage, 0, 0);
     return;
   }
   // No view: the dialog alone, without album lists or handlers. The player

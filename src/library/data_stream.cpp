@@ -5,6 +5,7 @@
 
 #include "library/data_file_error.h"
 #include "library/file_access.h"
+#include "text/open_file.h"
 
 namespace tavio {
 
@@ -15,7 +16,7 @@ TFileStream::TFileStream(const std::string& path, Mode mode) : durable_(mode == 
     remaining_ = source_->Size();
     return;
   }
-  file_ = durable_ ? CreateNewFile(path) : std::fopen(path.c_str(), "wb");
+  file_ = durable_ ? CreateNewFile(path) : OpenFile(path, "wb");
   if (!file_) throw EDataFileError("Cannot open file \"" + path + "\"");
 }
 

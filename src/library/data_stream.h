@@ -1,5 +1,5 @@
 // TStream: the byte source and sink under the data-file reader and writer,
-// with a file stream (8-bit ANSI paths) and an in-memory stream.
+// with a file stream (UTF-8 paths) and an in-memory stream.
 #pragma once
 #include <cstddef>
 #include <cstdint>

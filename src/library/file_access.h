@@ -1,5 +1,5 @@
-// Existence tests, deletion and replacement of files by 8-bit path: ANSI
-// Windows paths with backslashes on Win32, used as given natively; and the
+// Existence tests, deletion and replacement of files by UTF-8 path: Windows
+// paths with backslashes on Win32 (any depth), used as given natively; and the
 // one way the library opens a file to read it, which takes regular files
 // only, so a named pipe called "song.mp3" cannot block a read for ever.
 #pragma once

@@ -4,37 +4,38 @@
 #include <io.h>
 
 #include "library/file_access.h"
+#include "text/wide_path_win32.h"
 
 namespace tavio {
 
 bool FileExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
-bool DeleteFileAt(const std::string& path) { return DeleteFileA(path.c_str()) != 0; }
+bool DeleteFileAt(const std::string& path) { return DeleteFileW(WidePath(path).c_str()) != 0; }
 
 bool MoveFileReplacing(const std::string& from, const std::string& to) {
-  return MoveFileExA(from.c_str(), to.c_str(),
+  return MoveFileExW(WidePath(from).c_str(), WidePath(to).c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
 bool CreateFolderPath(const std::string& path) {
   const auto isFolder = [](const std::string& p) {
-    const DWORD attributes = GetFileAttributesA(p.c_str());
+    const DWORD attributes = GetFileAttributesW(WidePath(p).c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   };
   // Every prefix ending before a separator, shortest first; a drive or a
   // share's root simply fails to be created and exists already.
   for (size_t i = path.find_first_of("\\/"); i != std::string::npos; i = path.find_first_of("\\/", i + 1))
-    if (i > 0) CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-  CreateDirectoryA(path.c_str(), nullptr);
+    if (i > 0) CreateDirectoryW(WidePath(path.substr(0, i)).c_str(), nullptr);
+  CreateDirectoryW(WidePath(path).c_str(), nullptr);
   return isFolder(path);
 }
 
 std::FILE* CreateNewFile(const std::string& path) {
   // CREATE_NEW fails on any existing name, a symbolic link included.
-  const HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+  const HANDLE handle = CreateFileW(WidePath(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                     FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
   if (handle == INVALID_HANDLE_VALUE) return nullptr;
   const int fd = _open_osfhandle(reinterpret_cast<intptr_t>(handle), _O_WRONLY | _O_BINARY);
@@ -53,8 +54,9 @@ bool FlushToDisk(std::FILE* file) {
 }
 
 TRegularFile::TRegularFile(const std::string& path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileW(WidePath(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   handle_ = reinterpret_cast<intptr_t>(file);
   // Pipes, consoles and devices would block a read or answer nonsense.

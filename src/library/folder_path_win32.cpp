@@ -4,31 +4,35 @@
 #include <vector>
 
 #include "library/folder_path.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 
 namespace {
 
+// The wide form has no MAX_PATH limit and must not see the long-path prefix:
+// the result is the path the library keeps.
 std::string FullPath(const std::string& location) {
-  const DWORD length = GetFullPathNameA(location.c_str(), 0, nullptr, nullptr);
+  const std::wstring wide = Widen(location);
+  const DWORD length = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
   if (length == 0) return location;
-  std::vector<char> buffer(length);
-  const DWORD written = GetFullPathNameA(location.c_str(), length, buffer.data(), nullptr);
+  std::vector<wchar_t> buffer(length);
+  const DWORD written = GetFullPathNameW(wide.c_str(), length, buffer.data(), nullptr);
   if (written == 0 || written >= length) return location;
-  return std::string(buffer.data(), written);
+  return Narrow(std::wstring_view(buffer.data(), written));
 }
 
 // mpr.dll is loaded on demand so the plug-in needs no extra import library.
 std::string NetworkPathOfDrive(const std::string& drive) {
-  using WNetGetConnectionFn = DWORD(WINAPI*)(LPCSTR, LPSTR, LPDWORD);
-  const HMODULE mpr = LoadLibraryA("mpr.dll");
+  using WNetGetConnectionFn = DWORD(WINAPI*)(LPCWSTR, LPWSTR, LPDWORD);
+  const HMODULE mpr = LoadLibraryW(L"mpr.dll");
   if (!mpr) return {};
   std::string result;
-  const auto getConnection = reinterpret_cast<WNetGetConnectionFn>(
-      reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionA")));
-  char remote[MAX_PATH + 1] = {};
-  DWORD size = sizeof remote;
-  if (getConnection && getConnection(drive.c_str(), remote, &size) == NO_ERROR) result = remote;
+  const auto getConnection =
+      reinterpret_cast<WNetGetConnectionFn>(reinterpret_cast<void*>(GetProcAddress(mpr, "WNetGetConnectionW")));
+  wchar_t remote[MAX_PATH + 1] = {};
+  DWORD size = MAX_PATH + 1;
+  if (getConnection && getConnection(Widen(drive).c_str(), remote, &size) == NO_ERROR) result = Narrow(remote);
   FreeLibrary(mpr);
   return result;
 }
@@ -36,17 +40,9 @@ std::string NetworkPathOfDrive(const std::string& drive) {
 std::string WithNetworkDrive(const std::string& path) {
   if (path.size() < 2 || path[1] != ':') return path;
   const std::string drive = path.substr(0, 2);
-  if (GetDriveTypeA((drive + "\\").c_str()) != DRIVE_REMOTE) return path;
+  if (GetDriveTypeW(Widen(drive + "\\").c_str()) != DRIVE_REMOTE) return path;
   const std::string remote = NetworkPathOfDrive(drive);
   return remote.empty() ? path : remote + path.substr(2);
-}
-
-std::wstring Utf16Of(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(length), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
 }
 
 }  // namespace
@@ -58,7 +54,7 @@ std::string SearchFolderPath(std::string_view location) {
 }
 
 bool SameFileName(std::string_view a, std::string_view b) {
-  const std::wstring wa = Utf16Of(a), wb = Utf16Of(b);
+  const std::wstring wa = Widen(a), wb = Widen(b);
   return CompareStringOrdinal(wa.data(), static_cast<int>(wa.size()), wb.data(), static_cast<int>(wb.size()), TRUE) ==
          CSTR_EQUAL;
 }

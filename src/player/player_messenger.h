@@ -15,11 +15,15 @@ inline constexpr uint32_t kWmUser = 0x0400;
 inline constexpr intptr_t kIpcIsPlaying = 104;
 inline constexpr intptr_t kIpcDeletePlaylist = 101;
 inline constexpr intptr_t kIpcGetListPos = 125;
-// The 8-bit path of a playlist entry, as a pointer into the player's memory.
+// The path of a playlist entry, as a pointer into the player's memory: in
+// the code page, or in UTF-16 from players that know the wide form.
 inline constexpr intptr_t kIpcGetPlaylistFile = 211;
+inline constexpr intptr_t kIpcGetPlaylistFileWide = 214;
 inline constexpr uintptr_t kCommandPlay = 40045;
 inline constexpr uintptr_t kCommandStop = 40047;
+// The path in the system code page with its zero; the wide form in UTF-16.
 inline constexpr uintptr_t kCopyDataPlayFile = 100;
+inline constexpr uintptr_t kCopyDataPlayFileWide = 1100;
 
 // Same layout as the Win32 COPYDATASTRUCT, so its address can go out as lParam.
 struct TCopyDataRecord {

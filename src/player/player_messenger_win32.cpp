@@ -3,6 +3,7 @@
 #include <cstddef>
 
 #include "player/player_messenger.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 namespace {
@@ -16,11 +17,11 @@ static_assert(sizeof(TWindowHandle) == sizeof(HWND));
 class TWindowMessenger final : public TPlayerMessenger {
  public:
   TWindowHandle FindWindowOfClass(const std::string& className) override {
-    return reinterpret_cast<TWindowHandle>(FindWindowA(className.c_str(), nullptr));
+    return reinterpret_cast<TWindowHandle>(FindWindowW(Widen(className).c_str(), nullptr));
   }
 
   intptr_t Send(TWindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) override {
-    return SendMessageA(reinterpret_cast<HWND>(window), message, wParam, lParam);
+    return SendMessageW(reinterpret_cast<HWND>(window), message, wParam, lParam);
   }
 };
 

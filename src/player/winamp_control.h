@@ -19,11 +19,12 @@ class TWinAmpControl {
   bool IsPlaying();
   void Stop();
   void ClearPlaylist();
-  // Appends the file (an 8-bit ANSI path) to the end of the playlist.
+  // Appends the file (a UTF-8 path) to the end of the playlist: in the ANSI
+  // code page when it holds the path, else with the player's wide command.
   void AddFile(const std::string& path);
   void Play();
-  // The path of the playlist entry the player is on; empty without a player
-  // or an entry. The player answers with a pointer into its own memory,
+  // The path of the playlist entry the player is on, in UTF-8; empty without
+  // a player or an entry. The player answers with a pointer into its own memory,
   // which is ours too: the plug-in runs inside the player.
   std::string PlayingFile();
   intptr_t SendCommand(uint32_t message, uintptr_t wParam, intptr_t lParam);

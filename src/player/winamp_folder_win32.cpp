@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "player/winamp_control.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 namespace {
@@ -21,24 +22,24 @@ class TKeyCloser {
 };
 
 // The key's default value; empty when the key or the value is missing.
-std::string ReadDefaultValue(const char* keyPath) {
+std::string ReadDefaultValue(const wchar_t* keyPath) {
   HKEY key = nullptr;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
+  if (RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_READ, &key) != ERROR_SUCCESS) return {};
   TKeyCloser closer(key);
   DWORD type = 0;
   DWORD size = 0;
-  LONG result = RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size);
+  LONG result = RegQueryValueExW(key, nullptr, nullptr, &type, nullptr, &size);
   if (result == ERROR_FILE_NOT_FOUND) return {};
   if (result != ERROR_SUCCESS) throw std::runtime_error("Cannot read the Winamp folder from the registry");
   if (type != REG_SZ && type != REG_EXPAND_SZ) throw std::runtime_error("Invalid data type for the Winamp folder in the registry");
-  std::vector<char> data(size + 1, '\0');
-  result = RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
+  std::vector<wchar_t> data(size / sizeof(wchar_t) + 1, L'\0');
+  result = RegQueryValueExW(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(data.data()), &size);
   if (result != ERROR_SUCCESS) throw std::runtime_error("Cannot read the Winamp folder from the registry");
-  return std::string(data.data());  // ends at the first zero
+  return Narrow(data.data());  // ends at the first zero
 }
 
 }  // namespace
 
-std::string TWinAmpControl::GetWinampFolder() const { return ReadDefaultValue("Software\\Winamp") + "\\"; }
+std::string TWinAmpControl::GetWinampFolder() const { return ReadDefaultValue(L"Software\\Winamp") + "\\"; }
 
 }  // namespace tavio

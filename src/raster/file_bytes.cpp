@@ -5,6 +5,7 @@
 
 #include "raster/picture_limits.h"
 #include "raster/raster_error.h"
+#include "text/open_file.h"
 
 namespace tavio {
 
@@ -30,8 +31,7 @@ long long FileSize(std::FILE* f) {
 }  // namespace
 
 std::vector<uint8_t> ReadFileBytes(const std::string& path) {
-  // fopen takes ANSI paths on Windows, which is what our texts are.
-  TFile f(std::fopen(path.c_str(), "rb"));
+  TFile f(OpenFile(path, "rb"));
   if (!f) throw ERasterError("Cannot open file: " + path);
   const long long size = FileSize(f.get());
   if (size < 0) throw ERasterError("Cannot read file: " + path);
@@ -45,7 +45,7 @@ std::vector<uint8_t> ReadFileBytes(const std::string& path) {
 }
 
 void WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
-  TFile f(std::fopen(path.c_str(), "wb"));
+  TFile f(OpenFile(path, "wb"));
   if (!f) throw ERasterError("Cannot create file: " + path);
   // An empty vector's data() may be null, which fwrite must not be given.
   const bool written = bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) == bytes.size();

@@ -1,5 +1,5 @@
-// Whole files read into and written from memory by 8-bit path (ANSI on
-// Windows), capped at the largest picture file the decoders accept.
+// Whole files read into and written from memory by UTF-8 path (of any depth
+// on Windows), capped at the largest picture file the decoders accept.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "raster/bitmap32.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 
@@ -13,7 +14,7 @@ namespace {
 COLORREF ToColorRef(TColor32 c) { return RGB(RedOf(c), GreenOf(c), BlueOf(c)); }
 
 HFONT CreateFontFor(HDC dc, const TFontSpec& font) {
-  LOGFONTA lf{};
+  LOGFONTW lf{};
   lf.lfHeight = -MulDiv(font.SizePoints, GetDeviceCaps(dc, LOGPIXELSY), 72);
   lf.lfWeight = font.Bold ? FW_BOLD : FW_NORMAL;
   lf.lfCharSet = DEFAULT_CHARSET;
@@ -21,8 +22,8 @@ HFONT CreateFontFor(HDC dc, const TFontSpec& font) {
   lf.lfClipPrecision = CLIP_DEFAULT_PRECIS;
   lf.lfQuality = DEFAULT_QUALITY;
   lf.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-  lstrcpynA(lf.lfFaceName, font.Name.c_str(), LF_FACESIZE);
-  return CreateFontIndirectA(&lf);
+  lstrcpynW(lf.lfFaceName, Widen(font.Name).c_str(), LF_FACESIZE);
+  return CreateFontIndirectW(&lf);
 }
 
 // A memory DC with the font selected; the DIB section for the text's cell is
@@ -46,8 +47,9 @@ struct TTextDc {
 void PaintText(TBitmap32& bitmap, int32_t x, int32_t y, const std::string& text, const TTextStyle& style) {
   if (text.empty() || bitmap.Empty()) return;
   TTextDc t(style.Font);
+  const std::wstring wide = Widen(text);
   SIZE extent{};
-  GetTextExtentPoint32A(t.Dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  GetTextExtentPoint32W(t.Dc, wide.c_str(), static_cast<int>(wide.size()), &extent);
   // Italic overhangs and the like may reach past the measured cell; a few
   // pixels of margin keep them.
   const int32_t margin = 4;
@@ -74,7 +76,7 @@ void PaintText(TBitmap32& bitmap, int32_t x, int32_t y, const std::string& text,
   SetTextColor(t.Dc, ToColorRef(style.Color));
   SetBkColor(t.Dc, ToColorRef(style.Background));
   SetBkMode(t.Dc, style.Opaque ? OPAQUE : TRANSPARENT);
-  TextOutA(t.Dc, x - area.Left, y - area.Top, text.c_str(), static_cast<int>(text.size()));
+  TextOutW(t.Dc, x - area.Left, y - area.Top, wide.c_str(), static_cast<int>(wide.size()));
   GdiFlush();
   // GDI clears the alpha byte of what it touches; our pixels keep theirs.
   for (int32_t r = 0; r < area.Height(); ++r) {

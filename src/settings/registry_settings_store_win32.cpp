@@ -9,6 +9,7 @@
 #include "library/text_to_int.h"
 #include "settings/registry_settings_store.h"
 #include "settings/settings_keys.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio {
 namespace {
@@ -35,7 +36,7 @@ bool IsText(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ; }
 // created as Windows does; the path list's order then survives only in the
 // position strings written with each path.
 bool ListsValuesByName() {
-  const HMODULE ntdll = GetModuleHandleA("ntdll.dll");
+  const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
   return ntdll && GetProcAddress(ntdll, "wine_get_version");
 }
 
@@ -47,8 +48,8 @@ struct TRawValue {
 class TRegistrySettingsStore final : public TSettingsStore {
  public:
   explicit TRegistrySettingsStore(const std::string& keyPath) : keyPath_(keyPath) {
-    const LONG result = RegCreateKeyExA(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                                        &root_.handle, nullptr);
+    const LONG result = RegCreateKeyExW(HKEY_CURRENT_USER, Widen(keyPath).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
+                                        nullptr, &root_.handle, nullptr);
     if (result != ERROR_SUCCESS) Fail("Failed to create key " + keyPath, result);
   }
 
@@ -81,14 +82,14 @@ class TRegistrySettingsStore final : public TSettingsStore {
     CreateSection(section, key);
     DWORD type = REG_NONE;
     const std::string valueName(name);
-    if (RegQueryValueExA(key.handle, valueName.c_str(), nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
+    if (RegQueryValueExW(key.handle, Widen(name).c_str(), nullptr, &type, nullptr, nullptr) == ERROR_SUCCESS &&
         IsText(type)) {
       SetText(key, name, type, std::to_string(number));
       return;
     }
     const DWORD data = static_cast<DWORD>(number);
-    const LONG result =
-        RegSetValueExA(key.handle, valueName.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&data), sizeof data);
+    const LONG result = RegSetValueExW(key.handle, Widen(name).c_str(), 0, REG_DWORD,
+                                       reinterpret_cast<const BYTE*>(&data), sizeof data);
     if (result != ERROR_SUCCESS) Fail("Failed to set data for '" + valueName + "'", result);
   }
 
@@ -103,18 +104,18 @@ class TRegistrySettingsStore final : public TSettingsStore {
 
   void EraseSection(std::string_view section) override {
     const std::string sectionName(section);
-    const LONG result = RegDeleteTreeA(root_.handle, sectionName.c_str());
+    const LONG result = RegDeleteTreeW(root_.handle, Widen(section).c_str());
     if (result != ERROR_SUCCESS && result != ERROR_FILE_NOT_FOUND) Fail("Failed to delete key " + sectionName, result);
   }
 
  private:
   bool OpenSection(std::string_view section, TKey& key) {
-    return RegOpenKeyExA(root_.handle, std::string(section).c_str(), 0, KEY_READ, &key.handle) == ERROR_SUCCESS;
+    return RegOpenKeyExW(root_.handle, Widen(section).c_str(), 0, KEY_READ, &key.handle) == ERROR_SUCCESS;
   }
 
   void CreateSection(std::string_view section, TKey& key) {
     const std::string sectionName(section);
-    const LONG result = RegCreateKeyExA(root_.handle, sectionName.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+    const LONG result = RegCreateKeyExW(root_.handle, Widen(section).c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                                         &key.handle, nullptr);
     if (result != ERROR_SUCCESS) Fail("Failed to create key " + keyPath_ + "\\" + sectionName, result);
   }
@@ -124,9 +125,10 @@ class TRegistrySettingsStore final : public TSettingsStore {
     TKey key;
     if (!OpenSection(section, key)) return false;
     const std::string valueName(name);
+    const std::wstring wideName = Widen(name);
     for (;;) {
       DWORD size = static_cast<DWORD>(value.Data.size());
-      const LONG result = RegQueryValueExA(key.handle, valueName.c_str(), nullptr, &value.Type,
+      const LONG result = RegQueryValueExW(key.handle, wideName.c_str(), nullptr, &value.Type,
                                            value.Data.empty() ? nullptr : value.Data.data(), &size);
       if (result == ERROR_FILE_NOT_FOUND) return false;
       if (result == ERROR_MORE_DATA || (result == ERROR_SUCCESS && value.Data.empty() && size > 0)) {
@@ -139,36 +141,40 @@ class TRegistrySettingsStore final : public TSettingsStore {
     }
   }
 
+  // Texts are kept in UTF-16 whichever API wrote them (an older build's ANSI
+  // calls had the registry convert), so reading wide takes both as they are.
   static std::string TextOf(const TRawValue& value) {
-    const auto end = std::find(value.Data.begin(), value.Data.end(), BYTE{0});  // the text ends at its first zero
-    return std::string(value.Data.begin(), end);
+    std::wstring text(value.Data.size() / sizeof(wchar_t), L'\0');
+    std::copy_n(value.Data.begin(), text.size() * sizeof(wchar_t), reinterpret_cast<BYTE*>(text.data()));
+    return Narrow(std::wstring_view(text.c_str()));  // the text ends at its first zero
   }
 
   static void SetText(TKey& key, std::string_view name, DWORD type, const std::string& text) {
-    const std::string valueName(name);
-    const LONG result = RegSetValueExA(key.handle, valueName.c_str(), 0, type,
-                                       reinterpret_cast<const BYTE*>(text.c_str()), static_cast<DWORD>(text.size() + 1));
-    if (result != ERROR_SUCCESS) Fail("Failed to set data for '" + valueName + "'", result);
+    const std::wstring wide = Widen(text);
+    const LONG result =
+        RegSetValueExW(key.handle, Widen(name).c_str(), 0, type, reinterpret_cast<const BYTE*>(wide.c_str()),
+                       static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
+    if (result != ERROR_SUCCESS) Fail("Failed to set data for '" + std::string(name) + "'", result);
   }
 
   static std::vector<std::pair<std::string, TRawValue>> EnumerateValues(TKey& key) {
     DWORD count = 0, maxNameLength = 0, maxDataSize = 0;
-    LONG result = RegQueryInfoKeyA(key.handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
+    LONG result = RegQueryInfoKeyW(key.handle, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, &count,
                                    &maxNameLength, &maxDataSize, nullptr, nullptr);
     if (result != ERROR_SUCCESS) Fail("Failed to list values", result);
     std::vector<std::pair<std::string, TRawValue>> values;
-    std::vector<char> name(maxNameLength + 1);
+    std::vector<wchar_t> name(maxNameLength + 1);
     for (DWORD index = 0; index < count; ++index) {
       TRawValue value;
       value.Data.resize(maxDataSize);
       DWORD nameLength = static_cast<DWORD>(name.size());
       DWORD dataSize = maxDataSize;
-      result = RegEnumValueA(key.handle, index, name.data(), &nameLength, nullptr, &value.Type,
+      result = RegEnumValueW(key.handle, index, name.data(), &nameLength, nullptr, &value.Type,
                              value.Data.empty() ? nullptr : value.Data.data(), &dataSize);
       if (result == ERROR_NO_MORE_ITEMS) break;
       if (result != ERROR_SUCCESS) Fail("Failed to list values", result);
       value.Data.resize(dataSize);
-      values.emplace_back(std::string(name.data(), nameLength), std::move(value));
+      values.emplace_back(Narrow(std::wstring_view(name.data(), nameLength)), std::move(value));
     }
     return values;
   }

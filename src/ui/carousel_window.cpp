@@ -5,6 +5,7 @@
 #include <string>
 
 #include "coversearch/search_endpoint.h"
+#include "text/wide_text_win32.h"
 #include "ui/clipboard_bitmap.h"
 #include "ui/frm_images.h"
 #include "ui/message_pump.h"
@@ -69,7 +70,8 @@ class TDcCanvas : public TScreenCanvas {
     SetTextColor(dc_, RGB(255, 255, 255));
     SetBkColor(dc_, RGB(0, 0, 0));
     SetBkMode(dc_, OPAQUE);
-    ::TextOutA(dc_, x, y, text.data(), static_cast<int>(text.size()));
+    const std::wstring wide = Widen(text);
+    ::TextOutW(dc_, x, y, wide.c_str(), static_cast<int>(wide.size()));
     SelectObject(dc_, oldFont);
   }
   void Draw(int32_t x, int32_t y, const TBitmap32& bitmap) override { DrawBitmap(dc_, x, y, bitmap); }
@@ -169,9 +171,21 @@ LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lPara
       view_->KeyDown(key);
       return 0;
     }
-    case WM_CHAR:
-      view_->CharTyped(static_cast<char>(wParam));
+    case WM_CHAR: {
+      // The view takes typed text as UTF-8, a byte at a time; a character
+      // beyond the BMP arrives in two messages.
+      const auto unit = static_cast<wchar_t>(wParam);
+      if (unit >= 0xD800 && unit < 0xDC00) {
+        highSurrogate_ = unit;
+        return 0;
+      }
+      const wchar_t pair[] = {highSurrogate_, unit};
+      const bool paired = highSurrogate_ != 0 && unit >= 0xDC00 && unit < 0xE000;
+      highSurrogate_ = 0;
+      for (const char byte : Narrow(paired ? std::wstring_view(pair, 2) : std::wstring_view(&unit, 1)))
+        view_->CharTyped(byte);
       return 0;
+    }
     case WM_CONTEXTMENU:
       if (view_->Inert) return 0;
       ShowCoverMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
@@ -231,7 +245,7 @@ int64_t TCarouselWindow::NowMs() {
 
 void TCarouselWindow::PostToViewThread(std::function<void()> task) {
   auto* boxed = new std::function<void()>(std::move(task));
-  if (!PostMessageA(Handle(), kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
+  if (!PostMessageW(Handle(), kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
 }
 
 // Owned by the player's frame (made on this thread): the frame is disabled
@@ -243,12 +257,12 @@ void TCarouselWindow::ShowSettingsDialog(TConfigModel& dialog) {
 void TCarouselWindow::Repaint() { InvalidateRect(Handle(), nullptr, FALSE); }
 
 void TCarouselWindow::RequestParentLayout() {
-  if (const HWND form = GetParent(Handle())) SendMessageA(form, WM_SIZE, 0, 0);
+  if (const HWND form = GetParent(Handle())) SendMessageW(form, WM_SIZE, 0, 0);
 }
 
 void TCarouselWindow::DropPostedTasks() {
   MSG msg;
-  while (PeekMessageA(&msg, Handle(), kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
+  while (PeekMessageW(&msg, Handle(), kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
     delete reinterpret_cast<std::function<void()>*>(msg.lParam);
 }
 
@@ -261,11 +275,12 @@ void TCarouselWindow::ShowCoverMenu(int screenX, int screenY) {
     screenY = corner.y;
   }
   HMENU menu = CreatePopupMenu();
-  for (size_t i = 0; i < kCoverMenu.size(); ++i) AppendMenuA(menu, MF_STRING, i + 1, kCoverMenu[i].Caption);
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kShowPlayingId, "Show playing album");
-  AppendMenuA(menu, MF_STRING | (view_->Playing.Follow ? MF_CHECKED : MF_UNCHECKED), kFollowPlayingId,
-              "Follow the playing album");
+  for (size_t i = 0; i < kCoverMenu.size(); ++i)
+    AppendMenuW(menu, MF_STRING, i + 1, Widen(kCoverMenu[i].Caption).c_str());
+  AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuW(menu, MF_STRING, kShowPlayingId, L"Show playing album");
+  AppendMenuW(menu, MF_STRING | (view_->Playing.Follow ? MF_CHECKED : MF_UNCHECKED), kFollowPlayingId,
+              L"Follow the playing album");
   const UINT chosen =
       TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY, screenX, screenY, 0, Handle(), nullptr);
   DestroyMenu(menu);

@@ -47,6 +47,8 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverP
   // 16 ms wait is not rounded up to the scheduler's 15.6 ms tick twice.
   HANDLE frameTimer_ = nullptr;
   LARGE_INTEGER clockFrequency_{};
+  // The first half of a character typed as a surrogate pair.
+  wchar_t highSurrogate_ = 0;
   // A left press on this window that a release here turns into a click.
   bool leftPressed_ = false;
 };

@@ -26,7 +26,7 @@ class TOpenClipboard {
 
 TBitmap32 BitmapFromHandle(HBITMAP bitmap) {
   BITMAP header{};
-  if (!GetObjectA(bitmap, sizeof header, &header)) throw ERasterError("The clipboard bitmap cannot be read");
+  if (!GetObjectW(bitmap, sizeof header, &header)) throw ERasterError("The clipboard bitmap cannot be read");
   CheckFullSizeDecode(header.bmWidth, header.bmHeight < 0 ? -int64_t{header.bmHeight} : header.bmHeight);
   const int32_t width = header.bmWidth, height = header.bmHeight < 0 ? -header.bmHeight : header.bmHeight;
   TBitmap32 out(width, height);

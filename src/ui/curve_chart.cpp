@@ -16,7 +16,7 @@ constexpr int kMargin = 8;
 
 TCurveChart::TCurveChart(HWND parent, int id, int x, int y, int w, int h, TCurveEditor& editor) : editor_(editor) {
   CreateHandle("TavioCurveChart", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, parent, x, y, w, h);
-  SetWindowLongPtrA(Handle(), GWLP_ID, id);
+  SetWindowLongPtrW(Handle(), GWLP_ID, id);
 }
 
 TPlotArea TCurveChart::Plot() const {

@@ -14,6 +14,7 @@
 #include "settings/background_scan.h"
 #include "settings/plugin_folder.h"
 #include "settings/tolerant_settings.h"
+#include "text/wide_path_win32.h"
 #include "ui/curve_chart.h"
 #include "ui/themed_controls.h"
 #include "ui/window.h"
@@ -94,8 +95,8 @@ std::vector<TControlSpec> PageControls(int w, int h) {
       {kSpeedButton3, 0, "BUTTON", "Delete", kButton, 0, w - 96, 50, 96, 26},
       {kLabel12, 0, "STATIC", "Only load pictures ", kLabel, 0, 0, 184, 120, 16},
       {kEFiles, 0, "EDIT", "", ES_AUTOHSCROLL | WS_TABSTOP, WS_EX_CLIENTEDGE, 124, 181, w - 228, 22},
-      {kRBScan1, 0, "BUTTON", "Scan all subfolders and show default image if no image found.", kRadio, 0, 0, 214,
-       w, 20},
+      {kRBScan1, 0, "BUTTON", "Scan all subfolders and show default image if no image found.", kRadio, 0, 0, 214, w,
+       20},
       {kRBScan2, 0, "BUTTON", "Just scan folders with images.", kRadio, 0, 0, 236, w, 20},
       {kCBEmbedded, 0, "BUTTON", "Use covers embedded in MP3 files", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, 260, w, 20},
       {kBtnscan, 0, "BUTTON", "Scan Directories ...", kButton, 0, 0, 292, 150, 28},
@@ -110,20 +111,19 @@ std::vector<TControlSpec> PageControls(int w, int h) {
       {kLSort, 1, "LISTBOX", "", kDragList, WS_EX_CLIENTEDGE, 0, 138, 200, 4 * 16 + 6},
       {kLabel8, 1, "STATIC", "(Use drag'n drop to change order)", kLabel, 0, 0, 214, w, 16},
 
-      {kLabel4, 2, "STATIC",
-       "Cover-movement: Change curve with your mouse (left mouse button down) and check it out.", kLabel, 0, 0,
-       kChartHeight + 6, w, 32},
+      {kLabel4, 2, "STATIC", "Cover-movement: Change curve with your mouse (left mouse button down) and check it out.",
+       kLabel, 0, 0, kChartHeight + 6, w, 32},
       {kRBPanel1, 2, "BUTTON", "Control scrolling with mouse-movement", kRadio, 0, 0, kChartHeight + 44, w, 20},
       {kRBPanel2, 2, "BUTTON", "Use control panel", kRadio, 0, 0, kChartHeight + 66, w, 20},
       {kCBReverse, 2, "BUTTON", "Reverse", BS_AUTOCHECKBOX | WS_TABSTOP, 0, 0, kChartHeight + 96, w, 20},
 
       {kLabel5, 3, "STATIC", "Mirror - effect :", kLabel, 0, 0, 0, w, 16},
       {kLabel3, 3, "STATIC", "None", kLabel, 0, 0, 28, 44, 16},
-      {kSAlpha, 3, TRACKBAR_CLASSA, "", kSlider, 0, 48, 20, w - 104, 32},
+      {kSAlpha, 3, "msctls_trackbar32", "", kSlider, 0, 48, 20, w - 104, 32},
       {kLabel2, 3, "STATIC", "Bright", kLabel, 0, w - 50, 28, 50, 16},
       {kLabel9, 3, "STATIC", "Size : (smaller size = smoother flow)", kLabel, 0, 0, 80, w, 16},
       {kLabel10, 3, "STATIC", "Min", kLabel, 0, 0, 108, 44, 16},
-      {kTBsize, 3, TRACKBAR_CLASSA, "", kSlider, 0, 48, 100, w - 104, 32},
+      {kTBsize, 3, "msctls_trackbar32", "", kSlider, 0, 48, 100, w - 104, 32},
       {kLabel11, 3, "STATIC", "Max", kLabel, 0, w - 50, 108, 50, 16},
 
       {kSpeedButton2, 4, "BUTTON", "Check all", kButton, 0, 0, 0, 96, 26},
@@ -139,7 +139,7 @@ std::vector<TControlSpec> PageControls(int w, int h) {
 std::vector<DWORD> EmptyDialogTemplate(const char* title) {
   const DWORD style = WS_POPUP | WS_CAPTION | DS_MODALFRAME | DS_SETFOREGROUND;
   std::vector<WORD> words = {LOWORD(style), HIWORD(style), 0, 0, 0, 0, 0, 200, 200, 0, 0};
-  for (const char* c = title; *c; ++c) words.push_back(static_cast<WORD>(static_cast<unsigned char>(*c)));
+  for (const wchar_t c : Widen(title)) words.push_back(static_cast<WORD>(c));
   words.push_back(0);
   std::vector<DWORD> aligned((words.size() + 1) / 2);
   std::memcpy(aligned.data(), words.data(), words.size() * sizeof(WORD));
@@ -153,7 +153,7 @@ std::string HelpText() {
 }
 
 bool FolderExists(const std::string& path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
+  const DWORD attributes = GetFileAttributesW(WidePath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
@@ -161,7 +161,7 @@ bool FolderExists(const std::string& path) {
 // Some browsers fill their folder tree only after they report themselves
 // ready, so the selection is tried again on a timer until the browser reports
 // that folder selected, for a second at most.
-thread_local const char* g_browseStart = nullptr;
+thread_local const wchar_t* g_browseStart = nullptr;
 thread_local int g_browseTries = 0;
 constexpr UINT_PTR kBrowseTimer = 1;
 constexpr int kBrowseTries = 20;
@@ -171,7 +171,7 @@ void CALLBACK SelectStartFolder(HWND hwnd, UINT, UINT_PTR, DWORD) {
     KillTimer(hwnd, kBrowseTimer);
     return;
   }
-  SendMessageA(hwnd, BFFM_SETSELECTIONA, TRUE, reinterpret_cast<LPARAM>(g_browseStart));
+  SendMessageW(hwnd, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(g_browseStart));
 }
 
 int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM selected, LPARAM) {
@@ -180,8 +180,8 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM selected, LPARAM) {
     SelectStartFolder(hwnd, 0, 0, 0);
     SetTimer(hwnd, kBrowseTimer, 50, SelectStartFolder);
   } else if (msg == BFFM_SELCHANGED && g_browseStart) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(reinterpret_cast<PCIDLIST_ABSOLUTE>(selected), path) && _stricmp(path, g_browseStart) == 0)
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(reinterpret_cast<PCIDLIST_ABSOLUTE>(selected), path) && _wcsicmp(path, g_browseStart) == 0)
       g_browseStart = nullptr;
   }
   return 0;
@@ -190,19 +190,19 @@ int CALLBACK BrowseCallback(HWND hwnd, UINT msg, LPARAM selected, LPARAM) {
 // The shell's folder browser, rooted at the desktop, file-system folders
 // only, the current folder selected when it exists; "" when cancelled.
 std::string BrowseForFolder(HWND owner) {
-  char current[MAX_PATH] = {};
-  GetCurrentDirectoryA(MAX_PATH, current);
+  std::wstring current(32768, L'\0');
+  current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
   const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-  BROWSEINFOA info{};
+  BROWSEINFOW info{};
   info.hwndOwner = owner;
-  info.lpszTitle = "Choose a directory";
+  info.lpszTitle = L"Choose a directory";
   info.ulFlags = BIF_RETURNONLYFSDIRS;
   info.lpfn = BrowseCallback;
-  g_browseStart = FolderExists(current) ? current : nullptr;
+  g_browseStart = FolderExists(Narrow(current)) ? current.c_str() : nullptr;
   std::string chosen;
-  if (PIDLIST_ABSOLUTE item = SHBrowseForFolderA(&info)) {
-    char path[MAX_PATH] = {};
-    if (SHGetPathFromIDListA(item, path)) chosen = path;
+  if (PIDLIST_ABSOLUTE item = SHBrowseForFolderW(&info)) {
+    wchar_t path[MAX_PATH] = {};
+    if (SHGetPathFromIDListW(item, path)) chosen = Narrow(path);
     CoTaskMemFree(item);
   }
   g_browseStart = nullptr;
@@ -211,7 +211,7 @@ std::string BrowseForFolder(HWND owner) {
 }
 
 void ShowMessage(HWND owner, const std::string& text) {
-  MessageBoxA(owner, text.c_str(), "Marquelle", MB_OK | MB_ICONINFORMATION);
+  ShowMessageBox(owner, text, "Marquelle", MB_OK | MB_ICONINFORMATION);
 }
 
 class TFrmConfig {
@@ -228,7 +228,7 @@ class TFrmConfig {
 
   void ShowModal(HWND owner) {
     const std::vector<DWORD> dialog = EmptyDialogTemplate("Settings");
-    const INT_PTR result = DialogBoxIndirectParamA(ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATEA>(dialog.data()),
+    const INT_PTR result = DialogBoxIndirectParamW(ModuleInstance(), reinterpret_cast<LPCDLGTEMPLATEW>(dialog.data()),
                                                    owner, &TFrmConfig::DialogProc, reinterpret_cast<LPARAM>(this));
     if (result == -1) throw std::runtime_error("Cannot open the settings dialog");
   }
@@ -236,10 +236,10 @@ class TFrmConfig {
  private:
   static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_INITDIALOG) {
-      SetWindowLongPtrA(hwnd, DWLP_USER, lParam);
+      SetWindowLongPtrW(hwnd, DWLP_USER, lParam);
       reinterpret_cast<TFrmConfig*>(lParam)->hwnd_ = hwnd;
     }
-    auto* self = reinterpret_cast<TFrmConfig*>(GetWindowLongPtrA(hwnd, DWLP_USER));
+    auto* self = reinterpret_cast<TFrmConfig*>(GetWindowLongPtrW(hwnd, DWLP_USER));
     if (!self) return FALSE;
     return Guarded(hwnd, [&] { return self->HandleMessage(msg, wParam, lParam); }, INT_PTR{FALSE});
   }
@@ -267,7 +267,7 @@ class TFrmConfig {
       case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
         if (header->idFrom == kTabs && header->code == TCN_SELCHANGE)
-          ShowPage(static_cast<int>(SendDlgItemMessageA(hwnd_, kTabs, TCM_GETCURSEL, 0, 0)));
+          ShowPage(static_cast<int>(SendDlgItemMessageW(hwnd_, kTabs, TCM_GETCURSEL, 0, 0)));
         return FALSE;
       }
       case WM_HSCROLL:
@@ -287,7 +287,7 @@ class TFrmConfig {
       case WM_SETCURSOR:
         if (!scan_.Running()) return FALSE;
         SetCursor(LoadCursor(nullptr, IDC_APPSTARTING));
-        SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, TRUE);
+        SetWindowLongPtrW(hwnd_, DWLP_MSGRESULT, TRUE);
         return TRUE;
       case WM_CLOSE:
         Close();
@@ -308,20 +308,21 @@ class TFrmConfig {
   // --- Building ---
   void Create() {
     PlaceOnScreen();
-    font_ = CreateFontA(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+    font_ = CreateFontW(-12, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                        CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
     RECT client;
     GetClientRect(hwnd_, &client);
-    const HWND tabs = AddControl(WC_TABCONTROLA, "", WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP, 0,
+    const HWND tabs = AddControl("SysTabControl32", "", WS_CLIPSIBLINGS | TCS_BUTTONS | TCS_FLATBUTTONS | WS_TABSTOP, 0,
                                  kTabs, 4, 4, client.right - 8, client.bottom - kBottomPanel - 4);
     for (int i = 0; i < 6; ++i) {
-      TCITEMA item{};
+      std::wstring name = Widen(kPageNames[i]);
+      TCITEMW item{};
       item.mask = TCIF_TEXT;
-      item.pszText = const_cast<char*>(kPageNames[i]);
-      SendMessageA(tabs, TCM_INSERTITEMA, i, reinterpret_cast<LPARAM>(&item));
+      item.pszText = name.data();
+      SendMessageW(tabs, TCM_INSERTITEMW, i, reinterpret_cast<LPARAM>(&item));
     }
     RECT tab{};
-    SendMessageA(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
+    SendMessageW(tabs, TCM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&tab));
     pageLeft_ = 12;
     pageTop_ = 4 + tab.bottom + 10;
     const int pageWidth = client.right - 2 * pageLeft_;
@@ -340,12 +341,12 @@ class TFrmConfig {
     for (const int id : {kLBInfo, kLSort, kCBGenre})
       SetWindowSubclass(Item(id), &TFrmConfig::ListProc, id, reinterpret_cast<DWORD_PTR>(this));
     SetupSliders();
-    SetDlgItemTextA(hwnd_, kMemo1, HelpText().c_str());
+    WriteWindowText(Item(kMemo1), HelpText());
 
     // A store that cannot be read leaves the defaults; the user hears why.
     Guarded(hwnd_, [&] { model_.FormShow(*OpenSettingsStore(), CurrentPluginFolder()); return 0; }, 0);
     FillControls();
-    SendMessageA(tabs, TCM_SETCURSEL, kGenrePage, 0);
+    SendMessageW(tabs, TCM_SETCURSEL, kGenrePage, 0);
     ShowPage(kGenrePage);
     SetFocus(tabs);
     // Once, over the dialog: the modal loop would show it only after the box.
@@ -359,17 +360,18 @@ class TFrmConfig {
 
   void PlaceOnScreen() {
     RECT work{};
-    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
     SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - kWidth) / 2,
                  work.top + (work.bottom - work.top - kHeight) / 2, kWidth, kHeight, SWP_NOZORDER);
   }
 
   HWND AddControl(const char* className, const char* text, DWORD style, DWORD exStyle, int id, int x, int y, int w,
                   int h) {
-    const HWND control = CreateWindowExA(exStyle, className, text, WS_CHILD | style, x, y, w, h, hwnd_,
-                                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+    const HWND control =
+        CreateWindowExW(exStyle, Widen(className).c_str(), Widen(text).c_str(), WS_CHILD | style, x, y, w, h, hwnd_,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
     if (!control) throw std::runtime_error(std::string("Cannot create the control ") + className);
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
     if (id == kTabs) ShowWindow(control, SW_SHOW);
     return control;
   }
@@ -380,8 +382,8 @@ class TFrmConfig {
     } sliders[] = {{kSAlpha, TConfigModel::kMinAlpha, TConfigModel::kMaxAlpha},
                    {kTBsize, TConfigModel::kMinCoverSize, TConfigModel::kMaxCoverSize}};
     for (const auto& s : sliders) {
-      SendDlgItemMessageA(hwnd_, s.id, TBM_SETRANGE, TRUE, MAKELPARAM(s.low, s.high));
-      SendDlgItemMessageA(hwnd_, s.id, TBM_SETTICFREQ, 5, 0);
+      SendDlgItemMessageW(hwnd_, s.id, TBM_SETRANGE, TRUE, MAKELPARAM(s.low, s.high));
+      SendDlgItemMessageW(hwnd_, s.id, TBM_SETTICFREQ, 5, 0);
     }
   }
 
@@ -390,12 +392,12 @@ class TFrmConfig {
   // --- Showing the model ---
   void FillControls() {
     FillPaths();
-    SetDlgItemTextA(hwnd_, kEFiles, model_.PictureMasks.c_str());
+    WriteWindowText(Item(kEFiles), model_.PictureMasks);
     ShowChoices();
     FillInfo();
     FillSort();
-    SendDlgItemMessageA(hwnd_, kSAlpha, TBM_SETPOS, TRUE, model_.MirrorAlpha());
-    SendDlgItemMessageA(hwnd_, kTBsize, TBM_SETPOS, TRUE, model_.CoverSize());
+    SendDlgItemMessageW(hwnd_, kSAlpha, TBM_SETPOS, TRUE, model_.MirrorAlpha());
+    SendDlgItemMessageW(hwnd_, kTBsize, TBM_SETPOS, TRUE, model_.CoverSize());
     FillGenres();
   }
 
@@ -410,11 +412,12 @@ class TFrmConfig {
 
   void FillList(int id, const std::vector<std::string>& texts, int32_t selected) {
     const HWND list = Item(id);
-    SendMessageA(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageA(list, LB_RESETCONTENT, 0, 0);
-    for (const std::string& text : texts) SendMessageA(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str()));
-    SendMessageA(list, LB_SETCURSEL, selected, 0);
-    SendMessageA(list, WM_SETREDRAW, TRUE, 0);
+    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(list, LB_RESETCONTENT, 0, 0);
+    for (const std::string& text : texts)
+      SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(text).c_str()));
+    SendMessageW(list, LB_SETCURSEL, selected, 0);
+    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
   }
 
@@ -427,12 +430,13 @@ class TFrmConfig {
     int widest = 0;
     for (const std::string& path : model_.SearchPaths) {
       SIZE size{};
-      GetTextExtentPoint32A(dc, path.c_str(), static_cast<int>(path.size()), &size);
+      const std::wstring wide = Widen(path);
+      GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
       widest = std::max(widest, static_cast<int>(size.cx));
     }
     SelectObject(dc, old);
     ReleaseDC(list, dc);
-    SendMessageA(list, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + 8 : 0, 0);
+    SendMessageW(list, LB_SETHORIZONTALEXTENT, widest > 0 ? widest + 8 : 0, 0);
   }
   void FillSort() { FillList(kLSort, model_.SortEntries, model_.SelectedSort); }
   void FillInfo() {
@@ -445,7 +449,7 @@ class TFrmConfig {
     for (int32_t i = 0; i < model_.Genres.Count(); ++i) texts.push_back(model_.Genres.Entry(i).Text);
     RECT r;
     GetClientRect(Item(kCBGenre), &r);
-    SendDlgItemMessageA(hwnd_, kCBGenre, LB_SETCOLUMNWIDTH, r.right / 3, 0);
+    SendDlgItemMessageW(hwnd_, kCBGenre, LB_SETCOLUMNWIDTH, r.right / 3, 0);
     FillList(kCBGenre, texts, -1);
   }
 
@@ -469,7 +473,7 @@ class TFrmConfig {
     const HWND tabs = Item(kTabs);
     std::vector<HWND> order{tabs};
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      const LONG_PTR style = GetWindowLongPtrA(child, GWL_STYLE);
+      const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
       if (child != tabs && (style & WS_TABSTOP) && IsWindowVisible(child) && IsWindowEnabled(child))
         order.push_back(child);
     }
@@ -478,7 +482,7 @@ class TFrmConfig {
     for (size_t i = 0; i < order.size(); ++i)
       if (order[i] == focus || IsChild(order[i], focus)) at = i;
     const size_t next = backwards ? (at + order.size() - 1) % order.size() : (at + 1) % order.size();
-    SendMessageA(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
+    SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(order[next]), TRUE);
   }
 
   void DrawCheckItem(const DRAWITEMSTRUCT& d) {
@@ -502,7 +506,8 @@ class TFrmConfig {
     SetTextColor(d.hDC, GetSysColor(selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
     RECT textRect = d.rcItem;
     textRect.left += kCheckColumn + 2;
-    DrawTextA(d.hDC, text.c_str(), static_cast<int>(text.size()), &textRect,
+    const std::wstring wide = Widen(text);
+    DrawTextW(d.hDC, wide.c_str(), static_cast<int>(wide.size()), &textRect,
               DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
     if (d.itemState & ODS_FOCUS) DrawFocusRect(d.hDC, &d.rcItem);
   }
@@ -527,7 +532,7 @@ class TFrmConfig {
         break;
       case kBtnStop:
         scan_.Stop();
-        SetDlgItemTextA(hwnd_, kScanFolder, "Stopping ...");
+        WriteWindowText(Item(kScanFolder), "Stopping ...");
         break;
       case kRBScan1:
       case kRBScan2:
@@ -555,7 +560,7 @@ class TFrmConfig {
         InvalidateRect(Item(kCBGenre), nullptr, FALSE);
         break;
       case kEFiles:
-        if (code == EN_CHANGE) model_.PictureMasks = WindowText(Item(kEFiles));
+        if (code == EN_CHANGE) model_.PictureMasks = ReadWindowText(Item(kEFiles));
         break;
       case kLBDir:
         if (code == LBN_SELCHANGE) model_.SelectedPath = CurrentSelection(kLBDir);
@@ -571,18 +576,12 @@ class TFrmConfig {
     }
   }
 
-  static std::string WindowText(HWND window) {
-    std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-    text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-    return text;
-  }
-
   int32_t CurrentSelection(int id) const {
-    return static_cast<int32_t>(SendDlgItemMessageA(hwnd_, id, LB_GETCURSEL, 0, 0));
+    return static_cast<int32_t>(SendDlgItemMessageW(hwnd_, id, LB_GETCURSEL, 0, 0));
   }
 
   void SliderMoved(int id) {
-    const int32_t position = static_cast<int32_t>(SendDlgItemMessageA(hwnd_, id, TBM_GETPOS, 0, 0));
+    const int32_t position = static_cast<int32_t>(SendDlgItemMessageW(hwnd_, id, TBM_GETPOS, 0, 0));
     if (id == kSAlpha) model_.SetMirrorAlpha(position);
     if (id == kTBsize) model_.SetCoverSize(position);
   }
@@ -609,13 +608,13 @@ class TFrmConfig {
 
   // The entry under a point of the list, or -1 over empty space.
   static int32_t EntryAt(HWND list, POINT pt) {
-    const LRESULT hit = SendMessageA(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
+    const LRESULT hit = SendMessageW(list, LB_ITEMFROMPOINT, 0, MAKELPARAM(pt.x, pt.y));
     return HIWORD(hit) ? -1 : static_cast<int32_t>(LOWORD(hit));
   }
 
   static bool InCheckBox(HWND list, int32_t index, int x) {
     RECT item{};
-    SendMessageA(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    SendMessageW(list, LB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
     return x >= item.left && x < item.left + kCheckColumn;
   }
 
@@ -677,8 +676,8 @@ class TFrmConfig {
     if (scan_.Running()) return;
     model_.BeginScan();
     SetControlsEnabled(false);
-    SetDlgItemTextA(hwnd_, kScanProgress, "Scanning ...");
-    SetDlgItemTextA(hwnd_, kScanFolder, "");
+    WriteWindowText(Item(kScanProgress), "Scanning ...");
+    WriteWindowText(Item(kScanFolder), "");
     scan_.Start(model_.NewScan());
     ShowPage(page_);
   }
@@ -686,8 +685,8 @@ class TFrmConfig {
   void ShowProgress(const TScanProgress& p) {
     const std::string figures =
         std::to_string(p.FoldersVisited) + " folders searched, " + std::to_string(p.AlbumsFound) + " albums found";
-    SetDlgItemTextA(hwnd_, kScanProgress, figures.c_str());
-    SetDlgItemTextA(hwnd_, kScanFolder, p.CurrentFolder.c_str());
+    WriteWindowText(Item(kScanProgress), figures);
+    WriteWindowText(Item(kScanFolder), p.CurrentFolder);
   }
 
   void ScanFinished(std::unique_ptr<TOLSaveable> found, const std::vector<std::string>& loadErrors,
@@ -695,11 +694,11 @@ class TFrmConfig {
     SetControlsEnabled(true);
     ShowPage(page_);
     if (found) {
-      SetDlgItemTextA(hwnd_, kScanFolder, "");
+      WriteWindowText(Item(kScanFolder), "");
       model_.FinishScan(*found, [this](const std::string& text) { ShowMessage(hwnd_, text); }, loadErrors);
       FillGenres();
     } else {
-      SetDlgItemTextA(hwnd_, kScanFolder, "Scan stopped; the library is as it was.");
+      WriteWindowText(Item(kScanFolder), "Scan stopped; the library is as it was.");
       if (!error.empty()) ShowErrorMessage(hwnd_, error);
       model_.AbandonScan();
     }
@@ -730,12 +729,12 @@ class TFrmConfig {
   // --- Tasks from the scan's thread ---
   void Post(std::function<void()> task) {
     auto* boxed = new std::function<void()>(std::move(task));
-    if (!hwnd_ || !PostMessageA(hwnd_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
+    if (!hwnd_ || !PostMessageW(hwnd_, kRunTaskMessage, 0, reinterpret_cast<LPARAM>(boxed))) delete boxed;
   }
 
   void DropPostedTasks() {
     MSG msg;
-    while (PeekMessageA(&msg, hwnd_, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
+    while (PeekMessageW(&msg, hwnd_, kRunTaskMessage, kRunTaskMessage, PM_REMOVE))
       delete reinterpret_cast<std::function<void()>*>(msg.lParam);
   }
 

@@ -7,6 +7,7 @@
 
 #include "coversearch/http_client.h"
 #include "raster/module_resources.h"
+#include "text/wide_text_win32.h"
 #include "ui/message_pump.h"
 #include "ui/paint_box32.h"
 
@@ -17,12 +18,6 @@ namespace {
 constexpr int kFormWidth = 662;
 constexpr int kFormHeight = 671;
 constexpr int kBelowGrid = TImageSearch::kMargin + 3 * TImageSearch::kCellPitch + TImageSearch::kCellSize + 12;
-
-std::string WindowText(HWND window) {
-  std::string text(static_cast<size_t>(GetWindowTextLengthA(window)) + 1, '\0');
-  text.resize(static_cast<size_t>(GetWindowTextA(window, text.data(), static_cast<int>(text.size()))));
-  return text;
-}
 
 // A grey cell when the module's placeholder cannot be loaded.
 TBitmap32 PlaceholderPicture() {
@@ -45,19 +40,19 @@ std::unique_ptr<TWebGet> NewHttpClient(const std::atomic<bool>& cancelled) {
 }  // namespace
 
 TFrmImages::TFrmImages(HWND owner, TSearchEndpoint endpoint)
-    : owner_(owner),
-      worker_(TImageSearch(std::move(endpoint)), NewHttpClient,
-              [this] { PostMessageA(Handle(), kNewsMessage, 0, 0); }) {
+    : owner_(owner), worker_(TImageSearch(std::move(endpoint)), NewHttpClient, [this] {
+        PostMessageW(Handle(), kNewsMessage, 0, 0);
+      }) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kFormWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kFormHeight) / 2;
   CreateHandle("TFrmImages", WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME, owner, x, y,
                kFormWidth, kFormHeight, kCaption, CS_DBLCLKS);
-  SetClassLongPtrA(Handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
-  arial_ = CreateFontA(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, "Arial");
+  SetClassLongPtrW(Handle(), GCLP_HBRBACKGROUND, reinterpret_cast<LONG_PTR>(GetSysColorBrush(COLOR_BTNFACE)));
+  arial_ = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
+                       CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_SWISS, L"Arial");
   const int m = TImageSearch::kMargin;
   eSuch_ = AddControl("EDIT", "", WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, m, kBelowGrid, 380, 22, kESuchId);
-  SendMessageA(eSuch_, WM_SETFONT, reinterpret_cast<WPARAM>(arial_), FALSE);
+  SendMessageW(eSuch_, WM_SETFONT, reinterpret_cast<WPARAM>(arial_), FALSE);
   btnSearch_ = AddControl("BUTTON", "Search ...", WS_TABSTOP | BS_PUSHBUTTON, 400, kBelowGrid - 2, 112, 26, kBtnSearchId);
   btnNext_ = AddControl("BUTTON", "Next >>", WS_TABSTOP | BS_PUSHBUTTON, 520, kBelowGrid - 2, 112, 26, kBtnNextId);
   lInfo_ = AddControl("STATIC", "", SS_LEFT, m, kBelowGrid + 30, 380, 18, kLInfoId);
@@ -76,20 +71,21 @@ TFrmImages::~TFrmImages() {
 
 HWND TFrmImages::AddControl(const char* className, const char* text, DWORD style, int x, int y, int w, int h,
                             int id) {
-  HWND control = CreateWindowExA(0, className, text, WS_CHILD | WS_VISIBLE | style, x, y, w, h, Handle(),
-                                 reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
-  SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
+  HWND control =
+      CreateWindowExW(0, Widen(className).c_str(), Widen(text).c_str(), WS_CHILD | WS_VISIBLE | style, x, y, w, h,
+                      Handle(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), ModuleInstance(), nullptr);
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(GetStockObject(DEFAULT_GUI_FONT)), FALSE);
   return control;
 }
 
 void TFrmImages::SetAlbum(const TAlbum& album) {
   album_ = &album;
   // The change notification resets the page offset, as typing would.
-  SetWindowTextA(eSuch_, (album.Artist + " " + album.Album).c_str());
+  WriteWindowText(eSuch_, album.Artist + " " + album.Album);
 }
 
 void TFrmImages::FormShow() {
-  SetWindowTextA(lInfo_, "");
+  WriteWindowText(lInfo_, "");
   selected_ = -1;
   const TBitmap32 placeholder = PlaceholderPicture();
   for (TShownCell& cell : cells_) cell = {placeholder, "", false};
@@ -119,7 +115,7 @@ void TFrmImages::RunSearch() {
   EnableWindow(btnCancel_, TRUE);
   // The pictures shown stay until replaced, but only this search's can be chosen.
   for (TShownCell& cell : cells_) cell.Filled = false;
-  worker_.Search(WindowText(eSuch_), textChanged_);
+  worker_.Search(ReadWindowText(eSuch_), textChanged_);
   textChanged_ = false;
 }
 
@@ -128,7 +124,7 @@ void TFrmImages::BtnCancelClick() {
   TakeNews();
 }
 
-void TFrmImages::SetStatus(const std::string& text) { SetWindowTextA(lStatus_, text.c_str()); }
+void TFrmImages::SetStatus(const std::string& text) { WriteWindowText(lStatus_, text); }
 
 void TFrmImages::TakeNews() {
   for (TSearchNews& news : worker_.TakeNews()) {
@@ -160,7 +156,7 @@ void TFrmImages::TakeNews() {
 }
 
 void TFrmImages::Image1MouseMove(int32_t cell) {
-  if (cell >= 0 && cells_[cell].Filled) SetWindowTextA(lInfo_, cells_[cell].Info.c_str());
+  if (cell >= 0 && cells_[cell].Filled) WriteWindowText(lInfo_, cells_[cell].Info);
 }
 
 void TFrmImages::Image1DblClick(int32_t cell) {

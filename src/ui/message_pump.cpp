@@ -11,7 +11,7 @@ namespace {
 class TThreadMessageKeeper {
  public:
   ~TThreadMessageKeeper() {
-    for (const MSG& m : kept_) PostThreadMessageA(GetCurrentThreadId(), m.message, m.wParam, m.lParam);
+    for (const MSG& m : kept_) PostThreadMessageW(GetCurrentThreadId(), m.message, m.wParam, m.lParam);
   }
   // False for a message that is not ours to dispatch.
   bool Dispatch(HWND dialog, MSG& msg) {
@@ -19,9 +19,9 @@ class TThreadMessageKeeper {
       kept_.push_back(msg);
       return false;
     }
-    if (dialog && IsDialogMessageA(dialog, &msg)) return true;
+    if (dialog && IsDialogMessageW(dialog, &msg)) return true;
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
     return true;
   }
 
@@ -34,7 +34,7 @@ class TThreadMessageKeeper {
 void PumpPendingMessages() {
   TThreadMessageKeeper keeper;
   MSG msg;
-  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
     if (msg.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(msg.wParam));
       break;
@@ -49,7 +49,7 @@ void PumpMessagesUntilSignalled(HANDLE handle) {
   TThreadMessageKeeper keeper;
   MSG msg;
   for (;;) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         PostQuitMessage(static_cast<int>(msg.wParam));
         return;
@@ -65,7 +65,7 @@ void RunModalLoop(HWND dialog, const bool& done) {
   TThreadMessageKeeper keeper;
   MSG msg;
   while (!done) {
-    const BOOL got = GetMessageA(&msg, nullptr, 0, 0);
+    const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
     if (got == 0 || got == -1) {
       PostQuitMessage(got == 0 ? static_cast<int>(msg.wParam) : 0);
       return;

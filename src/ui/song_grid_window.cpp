@@ -116,7 +116,7 @@ LRESULT TSongGridWindow::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     case WM_MOUSEWHEEL:
       // The focused list gets every notch; only those over it are its own.
-      if (!PointerOverGrid(lParam)) return SendMessageA(GetParent(Handle()), msg, wParam, lParam);
+      if (!PointerOverGrid(lParam)) return SendMessageW(GetParent(Handle()), msg, wParam, lParam);
       list_.GridWheel(GET_WHEEL_DELTA_WPARAM(wParam));
       break;
     case WM_GETDLGCODE:

@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <string>
+
 #include "module_manifest.h"
 #include "ui/window.h"
 
@@ -12,15 +14,16 @@ namespace {
 // while a dialog made under it still lives would be wrong.
 HANDLE ModuleContext() {
   static const HANDLE context = [] {
-    char path[MAX_PATH] = {};
-    GetModuleFileNameA(ModuleInstance(), path, MAX_PATH);
-    ACTCTXA actctx{};
+    // The longest path the system allows: the player may live deep down.
+    std::wstring path(32768, L'\0');
+    GetModuleFileNameW(ModuleInstance(), path.data(), static_cast<DWORD>(path.size()));
+    ACTCTXW actctx{};
     actctx.cbSize = sizeof actctx;
     actctx.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-    actctx.lpSource = path;
+    actctx.lpSource = path.c_str();
     actctx.hModule = ModuleInstance();
-    actctx.lpResourceName = MAKEINTRESOURCEA(THEMED_CONTROLS_MANIFEST_ID);
-    return CreateActCtxA(&actctx);
+    actctx.lpResourceName = MAKEINTRESOURCEW(THEMED_CONTROLS_MANIFEST_ID);
+    return CreateActCtxW(&actctx);
   }();
   return context;
 }

@@ -1,9 +1,11 @@
 // TWindow: the base of every window of ours. Its one window procedure routes
 // messages to HandleMessage and turns an escaping exception into a message box.
+// Windows are wide; every text in and out of this toolkit is UTF-8.
 #pragma once
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 namespace tavio::ui {
 
@@ -33,6 +35,12 @@ class TWindow {
 
 // Shows an error's message the way every window of ours does.
 void ShowErrorMessage(HWND owner, const std::string& message);
+// MessageBoxW with UTF-8 texts; returns its answer.
+int ShowMessageBox(HWND owner, std::string_view text, std::string_view caption, UINT flags);
+
+// A window's or control's text (GetWindowTextW / SetWindowTextW) in UTF-8.
+std::string ReadWindowText(HWND window);
+void WriteWindowText(HWND window, std::string_view text);
 
 // Runs a handler; an exception leaving it is shown in a message box.
 template <typename Fn>

@@ -77,6 +77,23 @@ TEST(PlayOneSong, WhilePlayingOnlyQueuesTheSong) {
   EXPECT_EQ(copy.CopiedBytes, std::string("C:\\Music\\A\\01 Song.mp3", 22) + '\0');
 }
 
+// A path outside the code page sent as ANSI would reach the player as '?'s
+// and name no file; one inside it must still go the old way.
+TEST(PlayOneSong, PathOutsideTheCodePageGoesWideAndOthersStayAnsi) {
+  TRecordingPlayer player;
+  player.PlayingReply = 1;
+  PlayOneSong(player, "C:\\M\\\xC3\xA9t\xC3\xA9.mp3");         // "C:\M\été.mp3"
+  PlayOneSong(player, "C:\\\xE9\x9F\xB3\xE6\xA5\xBD\\a.mp3");  // "C:\音楽\a.mp3"
+  ASSERT_EQ(player.Sent.size(), 4u);
+  EXPECT_EQ(player.Sent[1].CopiedTag, 100u);
+  EXPECT_EQ(player.Sent[1].CopiedBytes, std::string("C:\\M\\\xE9t\xE9.mp3") + '\0');  // Windows-1252
+  EXPECT_EQ(player.Sent[3].CopiedTag, 1100u);
+  const std::u16string wide = u"C:\\\u97F3\u697D\\a.mp3";
+  std::string utf16le;
+  for (const char16_t unit : wide) utf16le += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  EXPECT_EQ(player.Sent[3].CopiedBytes, utf16le + std::string(2, '\0'));
+}
+
 TEST(PlayOneSong, WhileStoppedReplacesThePlaylistAndPlays) {
   TRecordingPlayer player;
   PlayOneSong(player, "x.mp3");
@@ -130,4 +147,36 @@ TEST(WinAmpControl, FoundFollowsTheLastSearch) {
   EXPECT_EQ(control.GoFindWinAmp(), 0u);
   EXPECT_FALSE(control.Found);
   EXPECT_EQ(control.WindowHandle, 0u);
+}
+
+namespace {
+
+// A player that knows the playing entry's path in the code page and, when
+// it has the wide form, in UTF-16.
+class TPlaylistPlayer final : public TPlayerMessenger {
+ public:
+  TWindowHandle FindWindowOfClass(const std::string&) override { return kPlayerWindow; }
+  intptr_t Send(TWindowHandle, uint32_t message, uintptr_t, intptr_t lParam) override {
+    if (message != kWmUser) return 0;
+    if (lParam == kIpcGetPlaylistFile) return reinterpret_cast<intptr_t>(Ansi.c_str());
+    if (lParam == kIpcGetPlaylistFileWide && !Wide.empty()) return reinterpret_cast<intptr_t>(Wide.c_str());
+    return 0;
+  }
+
+  std::string Ansi;
+  std::u16string Wide;
+};
+
+}  // namespace
+
+// The code page's '?' in place of a Japanese folder would never match the
+// album the player is on.
+TEST(WinAmpControl, PlayingFileComesWideWhenThePlayerCanAndFromTheCodePageOtherwise) {
+  TPlaylistPlayer player;
+  player.Ansi = "C:\\?\\a.mp3";
+  player.Wide = u"C:\\\u97F3\\a.mp3";
+  EXPECT_EQ(TWinAmpControl(player).PlayingFile(), "C:\\\xE9\x9F\xB3\\a.mp3");
+  player.Ansi = "C:\\Caf\xE9\\a.mp3";  // Windows-1252
+  player.Wide.clear();
+  EXPECT_EQ(TWinAmpControl(player).PlayingFile(), "C:\\Caf\xC3\xA9\\a.mp3");
 }

@@ -3,10 +3,13 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
+#include <cstdio>
+#include <sstream>
 
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
+#include "text/open_file.h"
+#include "text/wide_text_win32.h"
 
 namespace tavio::test {
 
@@ -24,19 +27,19 @@ int PlayerHostRun::CountOf(const std::string& line) const {
 }
 
 std::string ProductFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  const std::string folder = Narrow(path);
   return folder.substr(0, folder.find_last_of('\\') + 1);
 }
 
 std::string NewTempFolder(const std::string& tag) {
-  char temp[MAX_PATH] = {};
-  GetTempPathA(MAX_PATH, temp);
+  wchar_t temp[MAX_PATH + 1] = {};
+  GetTempPathW(MAX_PATH + 1, temp);
   static int counter = 0;
-  const std::string folder = std::string(temp) + "tavio_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
+  const std::string folder = Narrow(temp) + "tavio_" + tag + "_" + std::to_string(GetCurrentProcessId()) + "_" +
                              std::to_string(++counter) + "\\";
-  CreateDirectoryA(folder.c_str(), nullptr);
+  CreateDirectoryW(Widen(folder).c_str(), nullptr);
   return folder;
 }
 
@@ -44,18 +47,19 @@ PlayerHostProcess::PlayerHostProcess(const std::vector<std::string>& script, con
                                      const std::string& folder) {
   run_.folder = folder.empty() ? NewTempFolder("run") : folder;
   const std::string scriptFile = run_.folder + "actions.txt";
-  {
-    std::ofstream out(scriptFile);
-    for (const auto& line : script) out << line << "\n";
+  if (std::FILE* out = OpenFile(scriptFile, "wb")) {
+    for (const auto& line : script) std::fprintf(out, "%s\n", line.c_str());
+    std::fclose(out);
   }
   std::string cmd = "\"" + ProductFolder() + "playerhost.exe\" --plugin \"" + ProductFolder() +
                     "vis_Tavio.dll\" --winamp-dir \"" + run_.folder.substr(0, run_.folder.size() - 1) +
                     "\" --log \"" + run_.folder + "player.log\" --actions \"" + scriptFile + "\" --close-dialogs " +
                     extraArgs;
-  STARTUPINFOA si{};
+  STARTUPINFOW si{};
   si.cb = sizeof si;
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
+  std::wstring wideCmd = Widen(cmd);
+  if (!CreateProcessW(nullptr, wideCmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi)) {
     run_.log.push_back("error cannot start playerhost");
     return;
   }
@@ -69,14 +73,14 @@ PlayerHostProcess::~PlayerHostProcess() {
 
 bool PlayerHostProcess::WaitForPlayerWindow() {
   for (int i = 0; i < 200; ++i) {
-    if (FindWindowA("Winamp v1.x", nullptr)) return true;
+    if (FindWindowW(L"Winamp v1.x", nullptr)) return true;
     Sleep(50);
   }
   return false;
 }
 
 void PlayerHostProcess::Close() {
-  if (HWND player = FindWindowA("Winamp v1.x", nullptr)) PostMessageA(player, WM_CLOSE, 0, 0);
+  if (HWND player = FindWindowW(L"Winamp v1.x", nullptr)) PostMessageW(player, WM_CLOSE, 0, 0);
 }
 
 PlayerHostRun PlayerHostProcess::Finish() {
@@ -92,9 +96,14 @@ PlayerHostRun PlayerHostProcess::Finish() {
   GetExitCodeProcess(process, &code);
   run_.exitCode = code;
   CloseHandle(process);
-  std::ifstream in(run_.folder + "player.log");
-  std::string line;
-  while (std::getline(in, line)) run_.log.push_back(line);
+  std::string text;
+  if (std::FILE* in = OpenFile(run_.folder + "player.log", "r")) {
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, in)) > 0;) text.append(buffer, got);
+    std::fclose(in);
+  }
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) run_.log.push_back(line);
   return run_;
 }
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "text/wide_text_win32.h"
+
 namespace {
 
 std::mutex g_mutex;
@@ -18,21 +20,21 @@ std::set<HWND> g_seen;
 std::string g_currentTest;
 
 BOOL CALLBACK CloseOwnDialog(HWND hwnd, LPARAM) {
-  char cls[32] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
+  wchar_t cls[32] = {};
+  GetClassNameW(hwnd, cls, 32);
   DWORD pid = 0;
   GetWindowThreadProcessId(hwnd, &pid);
-  if (std::string(cls) != "#32770" || pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
-  char title[256] = {}, text[1024] = {};
-  GetWindowTextA(hwnd, title, sizeof title);
-  GetDlgItemTextA(hwnd, 0xFFFF, text, sizeof text);
+  if (std::wstring_view(cls) != L"#32770" || pid != GetCurrentProcessId() || !IsWindowVisible(hwnd)) return TRUE;
+  wchar_t title[256] = {}, text[1024] = {};
+  GetWindowTextW(hwnd, title, 256);
+  GetDlgItemTextW(hwnd, 0xFFFF, text, 1024);
   {
     std::lock_guard lock(g_mutex);
     if (!g_seen.insert(hwnd).second) return TRUE;
-    g_closed.push_back(g_currentTest + ": " + title + ": " + text);
+    g_closed.push_back(g_currentTest + ": " + tavio::Narrow(title) + ": " + tavio::Narrow(text));
   }
-  PostMessageA(hwnd, WM_COMMAND, IDCANCEL, 0);
-  PostMessageA(hwnd, WM_CLOSE, 0, 0);
+  PostMessageW(hwnd, WM_COMMAND, IDCANCEL, 0);
+  PostMessageW(hwnd, WM_CLOSE, 0, 0);
   return TRUE;
 }
 

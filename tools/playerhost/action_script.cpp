@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -12,12 +11,14 @@
 #include "player_state.h"
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
+#include "text/open_file.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 namespace {
 
 constexpr WPARAM kSyncMarker = 0x54617669;
-HANDLE markerTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+HANDLE markerTaken = CreateEventW(nullptr, FALSE, FALSE, nullptr);
 
 // Runs on the vis thread whenever it takes a message from its queue, in its
 // own loop, a modal loop or the view's message round alike.
@@ -35,7 +36,7 @@ bool HookVisThread() {
   const DWORD thread = ThePlayer().visThreadId;
   if (thread != hooked) {
     if (hook) UnhookWindowsHookEx(hook);
-    hook = thread ? SetWindowsHookExA(WH_GETMESSAGE, WatchForMarker, nullptr, thread) : nullptr;
+    hook = thread ? SetWindowsHookExW(WH_GETMESSAGE, WatchForMarker, nullptr, thread) : nullptr;
     hooked = thread;
   }
   return hook != nullptr;
@@ -47,10 +48,10 @@ void SyncWithView(HWND view) {
   ResetEvent(markerTaken);
   // Posted to the thread, not the view: a view that a script line destroys
   // (quit-module) would drop it, and the wait would run into its timeout.
-  if (HookVisThread() && PostThreadMessageA(ThePlayer().visThreadId, WM_NULL, kSyncMarker, 0))
+  if (HookVisThread() && PostThreadMessageW(ThePlayer().visThreadId, WM_NULL, kSyncMarker, 0))
     WaitForSingleObject(markerTaken, 10000);
   DWORD_PTR result;
-  SendMessageTimeoutA(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
+  SendMessageTimeoutW(view, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &result);
 }
 
 // Committed private memory of this process, region by region, in megabytes.
@@ -86,14 +87,14 @@ HWND MouseTarget(HWND view, POINT& pt) {
 void PostMouse(HWND view, UINT msg, WPARAM keys, int x, int y) {
   POINT pt{x, y};
   const HWND target = MouseTarget(view, pt);
-  PostMessageA(target, msg, keys, MAKELPARAM(pt.x, pt.y));
+  PostMessageW(target, msg, keys, MAKELPARAM(pt.x, pt.y));
   SyncWithView(view);
 }
 
 void ResizeFrameClient(HWND frame, int w, int h) {
   RECT r{0, 0, w, h};
-  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_STYLE)), FALSE,
-                     static_cast<DWORD>(GetWindowLongPtrA(frame, GWL_EXSTYLE)));
+  AdjustWindowRectEx(&r, static_cast<DWORD>(GetWindowLongPtrW(frame, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongPtrW(frame, GWL_EXSTYLE)));
   SetWindowPos(frame, nullptr, 0, 0, r.right - r.left, r.bottom - r.top, SWP_NOMOVE | SWP_NOZORDER);
 }
 
@@ -232,15 +233,15 @@ bool RunLine(const std::string& line) {
   } else if (verb == "wheel" && in >> x) {
     POINT pt{10, 10};
     ClientToScreen(view, &pt);
-    PostMessageA(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
+    PostMessageW(view, WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<short>(x)), MAKELPARAM(pt.x, pt.y));
   } else if (verb == "key" && in >> x) {
     const HWND target = KeyboardTarget(view);
-    PostMessageA(target, WM_KEYDOWN, static_cast<WPARAM>(x), 1);
-    PostMessageA(target, WM_KEYUP, static_cast<WPARAM>(x), static_cast<LPARAM>(0xC0000001u));
+    PostMessageW(target, WM_KEYDOWN, static_cast<WPARAM>(x), 1);
+    PostMessageW(target, WM_KEYUP, static_cast<WPARAM>(x), static_cast<LPARAM>(0xC0000001u));
   } else if (verb == "type") {
-    // Each character as WM_CHAR, as the keyboard's translation would give it.
+    // Each UTF-16 unit as WM_CHAR, as the keyboard's translation would give it.
     const HWND target = KeyboardTarget(view);
-    for (const char c : Argument(line, verb)) PostMessageA(target, WM_CHAR, static_cast<unsigned char>(c), 1);
+    for (const wchar_t c : tavio::Widen(Argument(line, verb))) PostMessageW(target, WM_CHAR, c, 1);
   } else if (verb == "resize" && in >> x >> y) {
     ResizeFrameClient(frame, x, y);
   } else if (verb == "move-frame" && in >> x >> y >> right >> bottom) {
@@ -277,17 +278,17 @@ bool RunLine(const std::string& line) {
     p.log.Write("memory " + std::to_string(PrivateMegabytes()));
     return true;
   } else if (verb == "config") {
-    PostMessageA(p.mainWindow, kRunConfigMessage, 0, 0);
+    PostMessageW(p.mainWindow, kRunConfigMessage, 0, 0);
   } else if (verb == "init") {
-    PostThreadMessageA(p.visThreadId, kVisInitMessage, 0, 0);
+    PostThreadMessageW(p.visThreadId, kVisInitMessage, 0, 0);
   } else if (verb == "quit-module") {
-    PostThreadMessageA(p.visThreadId, kVisQuitMessage, 0, 0);
+    PostThreadMessageW(p.visThreadId, kVisQuitMessage, 0, 0);
   } else if (verb == "quit") {
     // Nothing to wait for: the vis thread ends and would never take a marker.
-    if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
+    if (const DWORD id = p.visThreadId) PostThreadMessageW(id, WM_QUIT, 0, 0);
     return true;
   } else if (verb == "chdir") {
-    SetCurrentDirectoryA(Argument(line, verb).c_str());
+    SetCurrentDirectoryW(tavio::Widen(Argument(line, verb)).c_str());
   } else if (verb == "dialog-button" || verb == "dialog-tab" || verb == "dialog-close") {
     const bool done = verb == "dialog-button" ? PressDialogButton(Argument(line, verb))
                       : verb == "dialog-tab"  ? SelectDialogTab(Argument(line, verb))
@@ -304,11 +305,22 @@ bool RunLine(const std::string& line) {
   return true;
 }
 
+// The script file's UTF-8 text; empty when it cannot be read.
+std::string ScriptText(const std::string& path) {
+  std::string text;
+  if (std::FILE* file = tavio::OpenFile(path, "rb")) {
+    char buffer[4096];
+    for (size_t got; (got = std::fread(buffer, 1, sizeof buffer, file)) > 0;) text.append(buffer, got);
+    std::fclose(file);
+  }
+  return text;
+}
+
 DWORD WINAPI ScriptThread(void*) {
   Player& p = ThePlayer();
   // Counted first: dialogs that open while the plug-in starts are the script's too.
   std::vector<std::string> lines;
-  std::ifstream file(p.options.actionsFile);
+  std::istringstream file(ScriptText(p.options.actionsFile));
   for (std::string line; std::getline(file, line);) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     lines.push_back(line);
@@ -322,7 +334,7 @@ DWORD WINAPI ScriptThread(void*) {
     if (!RunLine(line)) {
       // A failed script ends the run: the watcher may close what is left open.
       p.dialogVerbsLeft = 0;
-      PostMessageA(p.mainWindow, WM_CLOSE, 0, 0);
+      PostMessageW(p.mainWindow, WM_CLOSE, 0, 0);
       break;
     }
   }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "player_state.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 namespace {
@@ -35,7 +36,7 @@ HWND WaitFor(Find find) {
 
 HWND OpenPopupMenu() {
   HWND menu = nullptr;
-  while ((menu = FindWindowExA(nullptr, menu, "#32768", nullptr)))
+  while ((menu = FindWindowExW(nullptr, menu, L"#32768", nullptr)))
     if (IsWindowVisible(menu) && OwnedByUs(menu)) return menu;
   return nullptr;
 }
@@ -44,20 +45,20 @@ HWND OpenPopupMenu() {
 void ChooseMenuItem(const std::string& caption) {
   const HWND window = WaitFor(OpenPopupMenu);
   DWORD_PTR handle = 0;
-  if (!window || !SendMessageTimeoutA(window, kGetMenuHandle, 0, 0, SMTO_NORMAL, 5000, &handle) || !handle) {
+  if (!window || !SendMessageTimeoutW(window, kGetMenuHandle, 0, 0, SMTO_NORMAL, 5000, &handle) || !handle) {
     ThePlayer().log.Write("error no menu for: " + caption);
     return;
   }
   const HMENU menu = reinterpret_cast<HMENU>(handle);
   for (int i = 0, n = GetMenuItemCount(menu); i < n; ++i) {
-    char text[256] = {};
-    GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
-    if (caption != text) continue;
+    wchar_t text[256] = {};
+    GetMenuStringW(menu, static_cast<UINT>(i), text, 256, MF_BYPOSITION);
+    if (caption != tavio::Narrow(text)) continue;
     // Down passes over separators.
     for (int k = 0; k <= i; ++k)
       if (!(GetMenuState(menu, static_cast<UINT>(k), MF_BYPOSITION) & MF_SEPARATOR))
-        PostMessageA(window, WM_KEYDOWN, VK_DOWN, 0);
-    PostMessageA(window, WM_KEYDOWN, VK_RETURN, 0);
+        PostMessageW(window, WM_KEYDOWN, VK_DOWN, 0);
+    PostMessageW(window, WM_KEYDOWN, VK_RETURN, 0);
     return;
   }
   ThePlayer().log.Write("error no menu item: " + caption);
@@ -83,16 +84,16 @@ void DoubleClickDialog(int x, int y) {
     return;
   }
   const LPARAM at = MAKELPARAM(x, y);
-  PostMessageA(dialog, WM_LBUTTONDOWN, MK_LBUTTON, at);
-  PostMessageA(dialog, WM_LBUTTONUP, 0, at);
-  PostMessageA(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
-  PostMessageA(dialog, WM_LBUTTONUP, 0, at);
+  PostMessageW(dialog, WM_LBUTTONDOWN, MK_LBUTTON, at);
+  PostMessageW(dialog, WM_LBUTTONUP, 0, at);
+  PostMessageW(dialog, WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  PostMessageW(dialog, WM_LBUTTONUP, 0, at);
 }
 
 std::string ClassName(HWND window) {
-  char name[64] = {};
-  GetClassNameA(window, name, sizeof name);
-  return name;
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return tavio::Narrow(name);
 }
 
 // "owner frame", "owner none" or "owner other": who owns the top dialog.
@@ -111,16 +112,16 @@ void LogFocus() {
   gui.cbSize = sizeof gui;
   HWND focus = nullptr;
   if (GetGUIThreadInfo(ThePlayer().visThreadId, &gui)) focus = gui.hwndFocus;
-  char text[256] = {};
-  if (focus) GetWindowTextA(focus, text, sizeof text);
-  ThePlayer().log.Write("focus " + (focus ? ClassName(focus) + " " + text : std::string("none")));
+  wchar_t text[256] = {};
+  if (focus) GetWindowTextW(focus, text, 256);
+  ThePlayer().log.Write("focus " + (focus ? ClassName(focus) + " " + tavio::Narrow(text) : std::string("none")));
 }
 
 // "extent ID N wider|narrower": a list box's horizontal extent against its width.
 void LogListExtent(int id) {
   const HWND list = GetDlgItem(TopDialog(), id);
   DWORD_PTR extent = 0;
-  SendMessageTimeoutA(list, LB_GETHORIZONTALEXTENT, 0, 0, SMTO_NORMAL, 5000, &extent);
+  SendMessageTimeoutW(list, LB_GETHORIZONTALEXTENT, 0, 0, SMTO_NORMAL, 5000, &extent);
   RECT client{};
   GetClientRect(list, &client);
   ThePlayer().log.Write("extent " + std::to_string(id) + " " +

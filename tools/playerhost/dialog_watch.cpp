@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "player_state.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 namespace {
@@ -21,15 +22,16 @@ std::mutex g_mutex;
 std::set<HWND> g_reported;
 
 std::string ClassOf(HWND hwnd) {
-  char cls[64] = {};
-  GetClassNameA(hwnd, cls, sizeof cls);
-  return cls;
+  wchar_t cls[64] = {};
+  GetClassNameW(hwnd, cls, 64);
+  return tavio::Narrow(cls);
 }
 
+// In UTF-8, as the log and the script spell texts.
 std::string TextOf(HWND hwnd) {
-  char text[1024] = {};
-  GetWindowTextA(hwnd, text, sizeof text);
-  return text;
+  wchar_t text[1024] = {};
+  GetWindowTextW(hwnd, text, 1024);
+  return tavio::Narrow(text);
 }
 
 BOOL CALLBACK CollectDialog(HWND hwnd, LPARAM out) {
@@ -129,12 +131,12 @@ HWND FindTabs(HWND dialog) {
 // A push button reports its click to its parent, as a mouse click would;
 // check boxes and radio buttons are clicked, so they change their state.
 void Press(HWND button) {
-  const LONG_PTR type = GetWindowLongPtrA(button, GWL_STYLE) & BS_TYPEMASK;
+  const LONG_PTR type = GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK;
   if (type == BS_PUSHBUTTON || type == BS_DEFPUSHBUTTON) {
     const int id = GetDlgCtrlID(button);
-    PostMessageA(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    PostMessageW(GetParent(button), WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(button));
   } else {
-    PostMessageA(button, BM_CLICK, 0, 0);
+    PostMessageW(button, BM_CLICK, 0, 0);
   }
 }
 
@@ -144,8 +146,8 @@ DWORD WINAPI WatchThread(void*) {
   for (;;) {
     for (HWND hwnd : ReportNewDialogs()) {
       if (!p.options.closeDialogs || p.dialogVerbsLeft > 0 || !closed.insert(hwnd).second) continue;
-      PostMessageA(hwnd, WM_COMMAND, IDOK, 0);
-      PostMessageA(hwnd, WM_CLOSE, 0, 0);
+      PostMessageW(hwnd, WM_COMMAND, IDOK, 0);
+      PostMessageW(hwnd, WM_CLOSE, 0, 0);
     }
     Sleep(200);
   }
@@ -180,20 +182,20 @@ bool PressDialogButton(const std::string& caption) {
 bool SelectDialogTab(const std::string& caption) {
   return WaitForDialog([&](HWND dialog) {
     const HWND tabs = FindTabs(dialog);
-    const int count = tabs ? static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
+    const int count = tabs ? static_cast<int>(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0)) : 0;
     for (int i = 0; i < count; ++i) {
-      char text[128] = {};
-      TCITEMA item{};
+      wchar_t text[128] = {};
+      TCITEMW item{};
       item.mask = TCIF_TEXT;
       item.pszText = text;
-      item.cchTextMax = sizeof text;
-      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
-      if (WithoutAmpersands(text) != caption) continue;
+      item.cchTextMax = 128;
+      SendMessageW(tabs, TCM_GETITEMW, i, reinterpret_cast<LPARAM>(&item));
+      if (WithoutAmpersands(tavio::Narrow(text)) != caption) continue;
       ThePlayer().log.Write("dialog-tab " + caption);
-      SendMessageA(tabs, TCM_SETCURSEL, i, 0);
+      SendMessageW(tabs, TCM_SETCURSEL, i, 0);
       // Setting the tab does not notify; a click would.
       NMHDR change{tabs, static_cast<UINT_PTR>(GetDlgCtrlID(tabs)), static_cast<UINT>(TCN_SELCHANGE)};
-      SendMessageA(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
+      SendMessageW(GetParent(tabs), WM_NOTIFY, change.idFrom, reinterpret_cast<LPARAM>(&change));
       return true;
     }
     return false;
@@ -211,7 +213,7 @@ bool CloseTopDialog() {
   const std::vector<HWND> open = PluginWindows();
   if (open.empty()) return false;
   // What the title bar's close button ends in, also for dialogs without one.
-  PostMessageA(open.front(), WM_CLOSE, 0, 0);
+  PostMessageW(open.front(), WM_CLOSE, 0, 0);
   return true;
 }
 

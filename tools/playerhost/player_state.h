@@ -51,9 +51,11 @@ struct Player {
 };
 
 // The file the player is on ("play FILE"), asked by the plug-in with
-// WM_USER 125 and 211; the text returned stays valid for the whole run.
+// WM_USER 125 and 211 (in the code page) or 214 (UTF-16); the text returned
+// stays valid for the whole run.
 void SetPlayingFile(const std::string& path);
 const char* PlayingFileText();
+const wchar_t* PlayingFileWideText();
 
 Player& ThePlayer();
 

@@ -7,6 +7,8 @@
 #include <string>
 
 #include "player_state.h"
+#include "text/code_page.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 namespace {
@@ -16,12 +18,29 @@ constexpr int kPlaylistId = 100;
 void Log(const std::string& line) { ThePlayer().log.Write(line); }
 
 void AddToPlaylist(const std::string& path) {
-  SendMessageA(ThePlayer().playlistBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
+  SendMessageW(ThePlayer().playlistBox, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(tavio::Widen(path).c_str()));
 }
 
 std::mutex playingMutex;
-// Every file ever played: the plug-in may still read an old one's text.
+// Every file ever played, in the code page and in UTF-16 as the player's
+// answers give it: the plug-in may still read an old one's text.
 std::deque<std::string> playedFiles;
+std::deque<std::wstring> playedFilesWide;
+
+constexpr ULONG_PTR kAddFile = 100;       // the path in the ANSI code page
+constexpr ULONG_PTR kAddFileWide = 1100;  // the path in UTF-16
+
+// The path of an add-file command in UTF-8, without its terminating zero.
+std::string CopiedPath(const COPYDATASTRUCT& data) {
+  if (data.dwData == kAddFileWide) {
+    std::wstring_view wide(static_cast<const wchar_t*>(data.lpData), data.cbData / sizeof(wchar_t));
+    if (!wide.empty() && wide.back() == L'\0') wide.remove_suffix(1);
+    return tavio::Narrow(wide);
+  }
+  std::string text(static_cast<const char*>(data.lpData), data.cbData);
+  if (!text.empty() && text.back() == '\0') text.pop_back();
+  return data.dwData == kAddFile ? tavio::AnsiToUtf8(text) : text;
+}
 
 LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
   Player& p = ThePlayer();
@@ -40,9 +59,11 @@ LRESULT AnswerIpc(WPARAM wParam, LPARAM code) {
       return 0;
     case 211:
       return wParam == 0 ? reinterpret_cast<LRESULT>(PlayingFileText()) : 0;
+    case 214:
+      return wParam == 0 ? reinterpret_cast<LRESULT>(PlayingFileWideText()) : 0;
     case 101:
       Log("ipc 101");
-      SendMessageA(p.playlistBox, LB_RESETCONTENT, 0, 0);
+      SendMessageW(p.playlistBox, LB_RESETCONTENT, 0, 0);
       return 0;
     default:
       Log("ipc " + std::to_string(code));
@@ -54,7 +75,7 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   Player& p = ThePlayer();
   switch (msg) {
     case WM_CREATE:
-      p.playlistBox = CreateWindowExA(WS_EX_CLIENTEDGE, "LISTBOX", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 10,
+      p.playlistBox = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL, 0, 0, 10,
                                       10, hwnd, reinterpret_cast<HMENU>(kPlaylistId), nullptr, nullptr);
       return 0;
     case WM_SIZE:
@@ -64,10 +85,9 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       return AnswerIpc(wParam, lParam);
     case WM_COPYDATA: {
       const auto* data = reinterpret_cast<const COPYDATASTRUCT*>(lParam);
-      std::string text(static_cast<const char*>(data->lpData), data->cbData);
-      if (!text.empty() && text.back() == '\0') text.pop_back();
+      const std::string text = CopiedPath(*data);
       Log("copydata " + std::to_string(data->dwData) + " " + text);
-      if (data->dwData == 100) AddToPlaylist(text);
+      if (data->dwData == kAddFile || data->dwData == kAddFileWide) AddToPlaylist(text);
       return 1;
     }
     case WM_COMMAND:
@@ -90,40 +110,40 @@ LRESULT CALLBACK PlayerProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
       PostQuitMessage(0);
       return 0;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 // The embedded frame: a plain resizable window that keeps the state block's
 // rectangle up to date, as the player's skinned frame does.
 LRESULT CALLBACK FrameProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == WM_WINDOWPOSCHANGED) {
-    if (auto* state = reinterpret_cast<tavio::host::EmbedWindowState*>(GetWindowLongPtrA(hwnd, GWLP_USERDATA)))
+    if (auto* state = reinterpret_cast<tavio::host::EmbedWindowState*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)))
       GetWindowRect(hwnd, &state->r);
   }
   if (msg == WM_CLOSE) {
-    PostMessageA(ThePlayer().mainWindow, WM_CLOSE, 0, 0);
+    PostMessageW(ThePlayer().mainWindow, WM_CLOSE, 0, 0);
     return 0;
   }
-  return DefWindowProcA(hwnd, msg, wParam, lParam);
+  return DefWindowProcW(hwnd, msg, wParam, lParam);
 }
 
 HWND __cdecl EmbedWindow(tavio::host::EmbedWindowState* state) {
   static const bool registered = [] {
-    WNDCLASSA wc{};
+    WNDCLASSW wc{};
     wc.lpfnWndProc = FrameProc;
-    wc.hInstance = GetModuleHandleA(nullptr);
+    wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
-    wc.lpszClassName = "PlayerHostFrame";
-    return RegisterClassA(&wc) != 0;
+    wc.lpszClassName = L"PlayerHostFrame";
+    return RegisterClassW(&wc) != 0;
   }();
   if (!registered) return nullptr;
   const RECT r = state->r;
-  HWND frame = CreateWindowExA(0, "PlayerHostFrame", "", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left,
-                               r.top, r.right - r.left, r.bottom - r.top, nullptr, nullptr,
-                               GetModuleHandleA(nullptr), nullptr);
+  HWND frame =
+      CreateWindowExW(0, L"PlayerHostFrame", L"", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN | WS_VISIBLE, r.left, r.top,
+                      r.right - r.left, r.bottom - r.top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!frame) return nullptr;
-  SetWindowLongPtrA(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
+  SetWindowLongPtrW(frame, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(state));
   GetWindowRect(frame, &state->r);
   state->me = frame;
   ThePlayer().frameWindow = frame;
@@ -134,7 +154,8 @@ HWND __cdecl EmbedWindow(tavio::host::EmbedWindowState* state) {
 
 void SetPlayingFile(const std::string& path) {
   std::lock_guard lock(playingMutex);
-  playedFiles.push_back(path);
+  playedFiles.push_back(tavio::Utf8ToAnsi(path));
+  playedFilesWide.push_back(tavio::Widen(path));
 }
 
 const char* PlayingFileText() {
@@ -142,17 +163,22 @@ const char* PlayingFileText() {
   return playedFiles.empty() || playedFiles.back().empty() ? nullptr : playedFiles.back().c_str();
 }
 
+const wchar_t* PlayingFileWideText() {
+  std::lock_guard lock(playingMutex);
+  return playedFilesWide.empty() || playedFilesWide.back().empty() ? nullptr : playedFilesWide.back().c_str();
+}
+
 tavio::host::EmbedWindowFn EmbeddingFunction() { return &EmbedWindow; }
 
 HWND CreatePlayerWindow(HINSTANCE instance) {
-  WNDCLASSA wc{};
+  WNDCLASSW wc{};
   wc.lpfnWndProc = PlayerProc;
   wc.hInstance = instance;
   wc.hCursor = LoadCursor(nullptr, IDC_ARROW);
   wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = "Winamp v1.x";
-  RegisterClassA(&wc);
-  HWND hwnd = CreateWindowExA(0, "Winamp v1.x", "playerhost - playlist", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 0,
+  wc.lpszClassName = L"Winamp v1.x";
+  RegisterClassW(&wc);
+  HWND hwnd = CreateWindowExW(0, L"Winamp v1.x", L"playerhost - playlist", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 0,
                               420, 300, nullptr, nullptr, instance, nullptr);
   return hwnd;
 }
@@ -160,9 +186,9 @@ HWND CreatePlayerWindow(HINSTANCE instance) {
 namespace {
 
 BOOL CALLBACK TakeIfView(HWND child, LPARAM out) {
-  char name[64] = {};
-  GetClassNameA(child, name, sizeof name);
-  if (std::string(name) != "TMarquelle2") return TRUE;
+  wchar_t name[64] = {};
+  GetClassNameW(child, name, 64);
+  if (std::wstring_view(name) != L"TMarquelle2") return TRUE;
   *reinterpret_cast<HWND*>(out) = child;
   return FALSE;
 }
@@ -170,7 +196,7 @@ BOOL CALLBACK TakeIfView(HWND child, LPARAM out) {
 }  // namespace
 
 bool HasPlayerFrameProc(HWND frame) {
-  return GetWindowLongPtrA(frame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameProc);
+  return GetWindowLongPtrW(frame, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&FrameProc);
 }
 
 HWND FindViewWindow() {

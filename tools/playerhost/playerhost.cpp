@@ -1,12 +1,17 @@
 // playerhost: plays the player's part for vis_Tavio.dll. The player window
-// lives on the main thread; the plug-in runs on a separate vis thread.
+// lives on the main thread; the plug-in runs on a separate vis thread. Its
+// arguments, script and log are UTF-8.
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "player_state.h"
+#include "text/open_file.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 
@@ -15,9 +20,7 @@ Player& ThePlayer() {
   return player;
 }
 
-void MessageLog::Open(const std::string& path) {
-  file_ = std::fopen(path.c_str(), "w");
-}
+void MessageLog::Open(const std::string& path) { file_ = tavio::OpenFile(path, "w"); }
 
 void MessageLog::Write(const std::string& line) {
   std::lock_guard lock(mutex_);
@@ -30,13 +33,24 @@ void MessageLog::Write(const std::string& line) {
 namespace {
 
 std::string OwnFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  std::string folder(path);
+  std::wstring path(32768, L'\0');
+  path.resize(GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size())));
+  const std::string folder = tavio::Narrow(path);
   return folder.substr(0, folder.find_last_of('\\'));
 }
 
-bool ParseOptions(int argc, char** argv, Options& o) {
+// The command line in UTF-8, whatever the code page: the wide form is the whole one.
+std::vector<std::string> Arguments() {
+  int count = 0;
+  wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
+  std::vector<std::string> arguments;
+  for (int i = 0; i < count; ++i) arguments.push_back(tavio::Narrow(wide[i]));
+  LocalFree(wide);
+  return arguments;
+}
+
+bool ParseOptions(const std::vector<std::string>& argv, Options& o) {
+  const int argc = static_cast<int>(argv.size());
   for (int i = 1; i < argc; ++i) {
     const std::string a = argv[i];
     auto next = [&]() -> std::string { return i + 1 < argc ? argv[++i] : std::string(); };
@@ -56,22 +70,29 @@ bool ParseOptions(int argc, char** argv, Options& o) {
 // The plug-in finds its folder below the player's, as in the real player.
 void RegisterWinampFolder(const std::string& folder) {
   HKEY key;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, "Software\\Winamp", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Winamp", 0, nullptr, 0, KEY_WRITE, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return;
-  RegSetValueExA(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                 static_cast<DWORD>(folder.size() + 1));
+  const std::wstring wide = tavio::Widen(folder);
+  RegSetValueExW(key, nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.c_str()),
+                 static_cast<DWORD>((wide.size() + 1) * sizeof(wchar_t)));
   RegCloseKey(key);
 }
 
-// Keeps answering cross-thread messages while waiting for a thread to end.
-void WaitPumping(HANDLE thread) {
-  while (MsgWaitForMultipleObjects(1, &thread, FALSE, INFINITE, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) {
+// Asks the vis thread to end and keeps answering cross-thread messages until
+// it has. A player closed at once may find the thread without its queue yet,
+// so the request goes out as soon as the thread has one.
+void EndVisThread(HANDLE thread) {
+  bool asked = false;
+  for (;;) {
+    if (!asked && ThePlayer().visThreadId) asked = PostThreadMessageW(ThePlayer().visThreadId, WM_QUIT, 0, 0) != 0;
+    const DWORD woke = MsgWaitForMultipleObjects(1, &thread, FALSE, asked ? INFINITE : 50, QS_ALLINPUT);
+    if (woke == WAIT_OBJECT_0 || woke == WAIT_FAILED) return;
     MSG msg;
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) continue;
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
   }
 }
@@ -79,34 +100,34 @@ void WaitPumping(HANDLE thread) {
 }  // namespace
 }  // namespace playerhost
 
-int main(int argc, char** argv) {
+int main() {
   using namespace playerhost;
   Player& p = ThePlayer();
-  if (!ParseOptions(argc, argv, p.options) || p.options.plugin.empty()) {
-    MessageBoxA(nullptr,
-                "usage: playerhost.exe --plugin PATH [--winamp-dir DIR] [--playing] [--playing-file FILE] [--log FILE] "
-                "[--actions FILE] [--close-dialogs] [--no-embed]",
-                "playerhost", MB_OK);
+  if (!ParseOptions(Arguments(), p.options) || p.options.plugin.empty()) {
+    MessageBoxW(
+        nullptr,
+        L"usage: playerhost.exe --plugin PATH [--winamp-dir DIR] [--playing] [--playing-file FILE] [--log FILE] "
+        L"[--actions FILE] [--close-dialogs] [--no-embed]",
+        L"playerhost", MB_OK);
     return 2;
   }
   if (!p.options.logFile.empty()) p.log.Open(p.options.logFile);
   if (!p.options.playingFile.empty()) SetPlayingFile(p.options.playingFile);
   RegisterWinampFolder(p.options.winampDir.empty() ? OwnFolder() : p.options.winampDir);
 
-  p.mainWindow = CreatePlayerWindow(GetModuleHandleA(nullptr));
+  p.mainWindow = CreatePlayerWindow(GetModuleHandleW(nullptr));
   StartDialogWatch();
   HANDLE vis = StartVisThread();
   HANDLE script = p.options.actionsFile.empty() ? nullptr : StartActionScript();
 
   MSG msg;
-  while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
     TranslateMessage(&msg);
-    DispatchMessageA(&msg);
+    DispatchMessageW(&msg);
   }
   // The player window is closing: end the plug-in, then the script.
   p.closing = true;
-  if (const DWORD id = p.visThreadId) PostThreadMessageA(id, WM_QUIT, 0, 0);
-  WaitPumping(vis);
+  EndVisThread(vis);
   CloseHandle(vis);
   if (script) {
     WaitForSingleObject(script, 5000);

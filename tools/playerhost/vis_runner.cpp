@@ -5,6 +5,7 @@
 #include <string>
 
 #include "player_state.h"
+#include "text/wide_text_win32.h"
 
 namespace playerhost {
 namespace {
@@ -14,14 +15,14 @@ using GetHeaderFn = tavio::host::VisHeader*(__cdecl*)();
 DWORD WINAPI VisThread(void*) {
   Player& p = ThePlayer();
   MSG msg;
-  PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // make this thread's queue now
+  PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE);  // make this thread's queue now
   p.visThreadId = GetCurrentThreadId();
-  HMODULE dll = LoadLibraryA(p.options.plugin.c_str());
+  HMODULE dll = LoadLibraryW(tavio::Widen(p.options.plugin).c_str());
   const auto getHeader = dll ? reinterpret_cast<GetHeaderFn>(reinterpret_cast<void*>(GetProcAddress(dll, "winampVisGetHeader"))) : nullptr;
   tavio::host::VisModule* module = getHeader ? getHeader()->getModule(0) : nullptr;
   if (!module) {
     p.log.Write("error cannot load plug-in " + p.options.plugin);
-    PostMessageA(p.mainWindow, WM_CLOSE, 0, 0);
+    PostMessageW(p.mainWindow, WM_CLOSE, 0, 0);
     return 1;
   }
   module->hwndParent = p.mainWindow;
@@ -33,7 +34,7 @@ DWORD WINAPI VisThread(void*) {
   p.visRunning = true;
   bool running = true;
   while (running) {
-    while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
       if (msg.message == WM_QUIT) {
         running = false;
         break;
@@ -47,7 +48,7 @@ DWORD WINAPI VisThread(void*) {
         continue;
       }
       TranslateMessage(&msg);
-      DispatchMessageA(&msg);
+      DispatchMessageW(&msg);
     }
     if (!running) break;
     if (module->Render(module) != 0) p.log.Write("render returned non-zero");
@@ -59,7 +60,7 @@ DWORD WINAPI VisThread(void*) {
   // A settings dialog Config opened on the main thread still runs the plug-in's code.
   for (int i = 0; i < 200 && p.configRunning; ++i) Sleep(50);
   FreeLibrary(dll);
-  PostMessageA(p.mainWindow, WM_CLOSE, 0, 0);
+  PostMessageW(p.mainWindow, WM_CLOSE, 0, 0);
   return 0;
 }
 
