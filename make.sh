@@ -87,12 +87,11 @@ case "$action" in
     build_windows
     if [ "$TAVIO_WINE_BITS" = 64 ]; then export TAVIO_WINEPREFIX="$out/wineprefix64"
     else export TAVIO_WINEPREFIX="$out/wineprefix"; fi
-    echo "== bench_wine_view_cpu"
-    TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
-      "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" bench_wine_view_cpu.exe
-    echo "== bench_wine_library_scan"
-    TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
-      "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" bench_wine_library_scan.exe
+    for b in bench_wine_view_cpu bench_wine_library_scan bench_wine_search_memory; do
+      echo "== $b"
+      TAVIO_WIN32_OUT="$out/win32" TAVIO_WIN64_OUT="$out/win64" xvfb-run -a -s "-screen 0 1600x1200x24" \
+        "$root/tools/with-wineserver.sh" "$root/tools/wine-test.sh" "$b.exe"
+    done
     ;;
   fuzz)
     exec "$root/tools/fuzz.sh" "$out" "$@"

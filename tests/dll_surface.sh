@@ -15,7 +15,7 @@ if [ "$exports" != "winampVisGetHeader" ]; then
   echo "exports: ${exports:-none} (want only winampVisGetHeader)"
   exit 1
 fi
-allowed='^(ADVAPI32|GDI32|KERNEL32|msvcrt|ole32|OLEAUT32|USER32|SHELL32|COMCTL32|COMDLG32|WS2_32|SHLWAPI|UxTheme)\.dll$'
+allowed='^(ADVAPI32|GDI32|KERNEL32|msvcrt|ole32|OLEAUT32|USER32|SHELL32|COMCTL32|COMDLG32|WS2_32|WINHTTP|SHLWAPI|UxTheme)\.dll$'
 bad=$(echo "$dump" | awk '/DLL Name:/{print $3}' | grep -viE "$allowed" || true)
 if [ -n "$bad" ]; then
   echo "imports from non-system DLLs: $bad"

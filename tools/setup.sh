@@ -8,9 +8,13 @@ sudo_cmd=""
 [ "$(id -u)" -eq 0 ] || sudo_cmd="sudo"
 
 # Both Wines: machines that cannot run 32-bit programs test with 64-bit Wine.
+# Wine's TLS (WinHTTP's HTTPS) needs GnuTLS of its own architecture, which
+# Wine only recommends. libcurl is the tool's HTTPS; the HTTPS tests make
+# their CA with openssl and serve it through GnuTLS.
 packages=(g++ cmake ninja-build nasm libjpeg-dev libspng-dev googletest nlohmann-json3-dev
+          libcurl4-gnutls-dev libgnutls28-dev openssl
           g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix
-          wine wine32:i386 wine64 xvfb xauth dpkg-dev
+          wine wine32:i386 wine64 libgnutls30 libgnutls30:i386 xvfb xauth dpkg-dev
           # Glyphs for every script a library's names use, found by Wine through fontconfig.
           fonts-wqy-microhei fonts-dejavu)
 

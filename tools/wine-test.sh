@@ -15,8 +15,24 @@ if [ ! -f "$dir/$name" ]; then
 fi
 cd "$dir"
 log=$(mktemp)
+# The HTTPS tests' TLS front runs natively beside Wine, with a throw-away CA;
+# the tests read its ports and the CA's file from the environment.
+relay_pid=""
+tls_dir=""
+if [ -x "${TAVIO_TLS_RELAY:-}" ]; then
+  tls_dir=$(mktemp -d)
+  if "$tavio_root/tests/support/make_test_ca.sh" "$tls_dir"; then
+    "$TAVIO_TLS_RELAY" "$tls_dir" >"$tls_dir/ports" 2>/dev/null </dev/null &
+    relay_pid=$!
+    for _ in $(seq 50); do [ -s "$tls_dir/ports" ] && break; sleep 0.1; done
+    export TAVIO_TLS_PORTS="$(cat "$tls_dir/ports")"
+    export TAVIO_TLS_CA="Z:${tls_dir//\//\\}\\ca.pem"
+  fi
+fi
 status=0
 timeout -k 10 600 "$TAVIO_WINE" "$name" "$@" >"$log" 2>&1 </dev/null || status=$?
 cat "$log"
 rm -f "$log"
+[ -z "$relay_pid" ] || kill "$relay_pid"
+[ -z "$tls_dir" ] || rm -rf "$tls_dir"
 exit $status

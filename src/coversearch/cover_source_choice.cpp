@@ -11,7 +11,9 @@ namespace tavio {
 
 namespace {
 
-std::string OrDefault(const std::string& value, const std::string& fallback) {
+// A base URL without its trailing "/", or the real service's.
+std::string OrDefault(std::string value, const std::string& fallback) {
+  while (!value.empty() && value.back() == '/') value.pop_back();
   return value.empty() ? fallback : value;
 }
 
@@ -26,6 +28,7 @@ TCoverSourceSettings ReadCoverSourceSettings() {
   s.MusicBrainzUrl = read(settings::kMusicBrainzUrl);
   s.CoverArtUrl = read(settings::kCoverArtUrl);
   s.ImageHost = read(settings::kImageSearchHost);
+  s.Contact = read(settings::kMusicBrainzContact);
   return s;
 }
 

@@ -1,5 +1,5 @@
 // The cover source the user chose (COVERSOURCE) and where each service lives
-// (ITUNESURL, MUSICBRAINZURL, COVERARTURL, IMAGEHOST): MakeCoverSource is the
+// (ITUNESURL, MUSICBRAINZURL, COVERARTURL, IMAGEHOST, MBCONTACT): MakeCoverSource is the
 // one place that turns the choice into a TCoverSource, so the dialog and the
 // search for missing covers never name a concrete service.
 #pragma once
@@ -34,6 +34,8 @@ struct TCoverSourceSettings {
   std::string CoverArtUrl;
   // The classic search's HOST[:PORT]; empty means the default.
   std::string ImageHost;
+  // The user's e-mail or web page for MusicBrainz; may be empty.
+  std::string Contact;
 };
 
 // The settings store's choice and addresses.

@@ -24,13 +24,6 @@ bool IsRedirect(const THttpResponseHead& head) {
   return (head.Code >= 300 && head.Code <= 399 && head.Code != 304) || head.Find("Location");
 }
 
-// The reason phrase: the status line after its code.
-std::string StatusTextOf(const std::string& statusLine) {
-  const size_t first = statusLine.find(' ');
-  const size_t second = first == std::string::npos ? std::string::npos : statusLine.find(' ', first + 1);
-  return second == std::string::npos ? "" : statusLine.substr(second + 1);
-}
-
 }  // namespace
 
 THttpClient::THttpClient(THttpClientOptions options) : options_(std::move(options)) {

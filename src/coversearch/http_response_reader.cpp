@@ -128,6 +128,12 @@ THttpResponseHead THttpResponseReader::ReadHead() {
   return head;
 }
 
+std::string StatusTextOf(const std::string& statusLine) {
+  const size_t first = statusLine.find(' ');
+  const size_t second = first == std::string::npos ? std::string::npos : statusLine.find(' ', first + 1);
+  return second == std::string::npos ? "" : statusLine.substr(second + 1);
+}
+
 void THttpResponseReader::ReadBody(const THttpResponseHead& head, std::vector<uint8_t>& out, size_t maxBody) {
   if (!head.HasBody()) return;
   const int64_t length = ContentLengthOf(head);

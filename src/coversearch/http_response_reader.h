@@ -26,6 +26,9 @@ struct THttpLimits {
   size_t MaxChunkLine = 1024;
 };
 
+// The reason phrase: the status line after its code.
+std::string StatusTextOf(const std::string& statusLine);
+
 struct THttpResponseHead {
   // The number between the status line's first and second blank; -1 if none.
   int32_t Code = -1;

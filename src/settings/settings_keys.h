@@ -36,6 +36,8 @@ inline constexpr std::string_view kCoverSource = "COVERSOURCE";
 inline constexpr std::string_view kItunesUrl = "ITUNESURL";
 inline constexpr std::string_view kMusicBrainzUrl = "MUSICBRAINZURL";
 inline constexpr std::string_view kCoverArtUrl = "COVERARTURL";
+// The user's e-mail, sent to MusicBrainz in the User-Agent as it asks.
+inline constexpr std::string_view kMusicBrainzContact = "MBCONTACT";
 // Megabytes all prepared covers may take together; 0 = no limit.
 inline constexpr std::string_view kCoverMemory = "COVERMEMORY";
 // Whether a new song brings its album to the middle.

@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "coversearch/http_client.h"
+#include "coversearch/cover_web.h"
 #include "raster/module_resources.h"
 #include "text/wide_text_win32.h"
 #include "ui/message_pump.h"
@@ -36,18 +36,16 @@ TBitmap32 PlaceholderPicture() {
   return placeholder;
 }
 
-std::unique_ptr<TWebGet> NewHttpClient(const std::atomic<bool>& cancelled) {
-  THttpClientOptions options;
-  options.Cancelled = &cancelled;
-  return std::make_unique<THttpClient>(options);
-}
 
 }  // namespace
 
 TFrmImages::TFrmImages(HWND owner)
     : owner_(owner),
       sources_(ReadCoverSourceSettings()),
-      worker_(TImageSearch(MakeCoverSource(sources_)), NewHttpClient,
+      worker_(TImageSearch(MakeCoverSource(sources_)),
+              [userAgent = CoverUserAgent(sources_.Contact)](const std::atomic<bool>& cancelled) {
+                return std::make_unique<TCoverWeb>(userAgent, &cancelled);
+              },
               [this] { PostMessageW(Handle(), kNewsMessage, 0, 0); }) {
   const int x = (GetSystemMetrics(SM_CXSCREEN) - kFormWidth) / 2;
   const int y = (GetSystemMetrics(SM_CYSCREEN) - kFormHeight) / 2;

@@ -3,7 +3,7 @@
 #include <exception>
 #include <string>
 
-#include "coversearch/http_client.h"
+#include "coversearch/cover_web.h"
 #include "coversearch/missing_covers.h"
 #include "text/wide_text_win32.h"
 #include "ui/message_pump.h"
@@ -71,9 +71,7 @@ void TFrmMissingCovers::Work(const std::vector<TAlbum*>& albums, const std::func
   // Nothing may leave the thread: a failure of the whole run is one more line of the summary.
   try {
     const std::unique_ptr<TCoverSource> source = MakeCoverSource(sources_);
-    THttpClientOptions web;
-    web.Cancelled = &stop_;
-    THttpClient client(web);
+    TCoverWeb client(CoverUserAgent(sources_.Contact), &stop_);
     TMissingCoversOptions options;
     options.RequestIntervalMs = RequestIntervalOf(sources_);
     options.Stop = &stop_;

@@ -91,12 +91,14 @@ using TAnswer = std::function<bool(const std::string& request, TServerConnection
 
 class TLocalHttpServer {
  public:
-  explicit TLocalHttpServer(TAnswer answer) : answer_(std::move(answer)) {
+  // port 0: any free one.
+  explicit TLocalHttpServer(TAnswer answer, uint16_t port = 0) : answer_(std::move(answer)) {
     StartSockets();
     listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
     sockaddr_in address{};
     address.sin_family = AF_INET;
     address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    address.sin_port = htons(port);
     ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof address);
     ::listen(listener_, 8);
     socklen_t length = sizeof address;

@@ -9,12 +9,13 @@
 
 #include "command.h"
 #include "coversearch/cover_source_choice.h"
-#include "coversearch/http_client.h"
+#include "coversearch/cover_web.h"
 #include "coversearch/missing_covers.h"
 #include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/ol_saveable.h"
+#include "test_ca_file.h"
 
 namespace tavio::tool {
 
@@ -59,11 +60,12 @@ TCoversArgs ParseArgs(const Args& args) {
   return parsed;
 }
 
+// The settings' choice, with the command line's source and endpoints in their place.
 TCoverSourceSettings SourceSettings(const TCoversArgs& args) {
-  TCoverSourceSettings s;
+  TCoverSourceSettings s = ReadCoverSourceSettings();
   s.Source = args.Source;
-  (args.Source == "musicbrainz" ? s.MusicBrainzUrl : s.ItunesUrl) = args.Endpoint;
-  s.CoverArtUrl = args.ArtEndpoint;
+  if (!args.Endpoint.empty()) (args.Source == "musicbrainz" ? s.MusicBrainzUrl : s.ItunesUrl) = args.Endpoint;
+  if (!args.ArtEndpoint.empty()) s.CoverArtUrl = args.ArtEndpoint;
   return s;
 }
 
@@ -104,7 +106,7 @@ int RunCovers(const Args& rawArgs) {
 
   const TCoverSourceSettings sourceSettings = SourceSettings(args);
   const std::unique_ptr<TCoverSource> source = MakeCoverSource(sourceSettings);
-  THttpClient web;
+  TCoverWeb web(CoverUserAgent(sourceSettings.Contact), nullptr, TestCaFile());
   TMissingCoversOptions options;
   options.RequestIntervalMs = RequestIntervalOf(sourceSettings);
   options.DryRun = args.DryRun;

@@ -1,17 +1,19 @@
-// tavio fetch URL OUT: one GET with a fresh HTTP client; the body goes to OUT
-// only when the fetch succeeds, else the error (with its status) is printed.
+// tavio fetch URL OUT: one GET with a fresh web client (http or https); the
+// body goes to OUT only when the fetch succeeds, else the error (with its
+// status) is printed.
 #include <cstdio>
 
 #include "command.h"
-#include "coversearch/http_client.h"
+#include "coversearch/cover_web.h"
 #include "coversearch/http_error.h"
 #include "raster/file_bytes.h"
+#include "test_ca_file.h"
 
 namespace tavio::tool {
 
 static int RunFetch(const Args& args) {
   if (args.size() != 2) throw UsageError{"expected URL and OUT"};
-  THttpClient client;
+  TCoverWeb client(CoverUserAgent(""), nullptr, TestCaFile());
   std::vector<uint8_t> body;
   try {
     client.Get(args[0], body, kMaxPictureBytes);
