@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "text/code_page.h"
 
 namespace tavio {
 
@@ -47,8 +46,8 @@ std::string EscapeQueryPhrase(const std::string& text) {
 }
 
 std::string MusicBrainzSearchUrl(const std::string& base, const std::string& artist, const std::string& album) {
-  const std::string query = "releasegroup:\"" + EscapeQueryPhrase(AnsiToUtf8(album)) + "\" AND artist:\"" +
-                            EscapeQueryPhrase(AnsiToUtf8(artist)) + "\"";
+  const std::string query = "releasegroup:\"" + EscapeQueryPhrase(album) + "\" AND artist:\"" +
+                            EscapeQueryPhrase(artist) + "\"";
   return base + "/ws/2/release-group/?query=" + UrlQueryEncode(query) + "&fmt=json&limit=20";
 }
 

@@ -70,9 +70,8 @@ std::string AlbumsFoundText(int32_t count) { return std::to_string(count) + " al
 std::string ScanSummaryText(int32_t albumCount, const std::vector<std::string>& loadErrors) {
   std::string text = AlbumsFoundText(albumCount);
   for (size_t i = 0; i < loadErrors.size() && i < kMaxErrorLines; ++i) text += "\nError loading " + loadErrors[i];
-  // "\x85" is the ellipsis of the ANSI code page.
   if (loadErrors.size() > kMaxErrorLines)
-    text += "\n\x85 and " + std::to_string(loadErrors.size() - kMaxErrorLines) + " more";
+    text += "\n\u2026 and " + std::to_string(loadErrors.size() - kMaxErrorLines) + " more";
   return text;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "text/code_page.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
@@ -39,6 +40,8 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
+  // Every ANSI code page keeps ASCII as it is; most texts are ASCII.
+  if (IsAscii(ansi)) return std::string(ansi);
   const std::wstring wide = ToWide(CP_ACP, ansi);
   return FromWide(CP_UTF8, wide.data(), wide.size());
 }

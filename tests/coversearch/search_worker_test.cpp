@@ -63,8 +63,8 @@ TEST(SearchWorker, ReportsProgressAndCellsAndFetchesAChosenCellAgain) {
   worker.Search("x", true);
   const std::vector<TSearchNews> news = NewsOfJob(worker);
   ASSERT_FALSE(worker.Busy());
-  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \x85", "Downloading 1 of 2 \x85",
-                                                          "Downloading 2 of 2 \x85", "Found 1 picture."}));
+  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \u2026", "Downloading 1 of 2 \u2026",
+                                                          "Downloading 2 of 2 \u2026", "Found 1 picture."}));
   ASSERT_EQ(news[2].Kind, TSearchNews::TKind::CellFilled);
   EXPECT_EQ(news[2].Cell, 0);
   EXPECT_EQ(news[2].Info, "(300 x 200) (good)");

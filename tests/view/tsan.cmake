@@ -14,7 +14,7 @@ set(tsan_sources
   "${CMAKE_BINARY_DIR}/resources/embedded_resources.cpp"
   /usr/src/googletest/googletest/src/gtest-all.cc
   /usr/src/googletest/googletest/src/gtest_main.cc)
-foreach(subsystem raster library player settings view)
+foreach(subsystem text raster library player settings view)
   tavio_sources(subsystem_sources "${CMAKE_SOURCE_DIR}/src/${subsystem}")
   list(APPEND tsan_sources ${subsystem_sources})
 endforeach()
