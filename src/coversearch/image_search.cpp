@@ -8,6 +8,7 @@
 
 #include "coversearch/http_error.h"
 #include "raster/jpeg_file.h"
+#include "text/code_page.h"
 
 namespace tavio {
 
@@ -97,8 +98,10 @@ void TImageSearch::ShowPlaceholders(const TBitmap32& placeholder) {
   }
 }
 
+// The page search has always been sent the code page's bytes; only a text
+// the code page cannot hold goes as UTF-8.
 std::string TImageSearch::RequestUrl(const std::string& text) const {
-  std::string url = "http://" + endpoint_.Host + "/images?q=" + BuildSearchQuery(text);
+  std::string url = "http://" + endpoint_.Host + "/images?q=" + BuildSearchQuery(ExactAnsi(text).value_or(text));
   if (StartOffset > 0) url += "&start=" + std::to_string(StartOffset);
   return url;
 }

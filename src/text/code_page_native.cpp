@@ -48,6 +48,18 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
   return out;
 }
 
+std::optional<std::string> ExactAnsi(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t cp = NextCodePoint(utf8, i);
+    const char byte = CodePointToByte(cp);
+    if (byte == '?' && cp != U'?') return std::nullopt;
+    out += byte;
+  }
+  return out;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) {
   std::string out;
   out.reserve(ansi.size());

@@ -64,7 +64,11 @@ TEST(CodePage, EveryByteOfTheNativeCodePageSurvivesTheRoundTrip) {
     EXPECT_TRUE(IsValidUtf8(utf8)) << byte;
     EXPECT_EQ(Utf8ToAnsi(utf8), ansi) << byte;
     EXPECT_EQ(Utf16ToAnsi(Utf8ToUtf16(utf8)), ansi) << byte;
+    EXPECT_EQ(ExactAnsi(utf8), ansi) << byte;
   }
+  EXPECT_EQ(ExactAnsi("a?"), "a?");  // a real '?' is no missing character
+  EXPECT_EQ(ExactAnsi("\xD0\x9A"), std::nullopt);
+  EXPECT_EQ(ExactAnsi("caf\xE9"), std::nullopt);  // malformed
   EXPECT_EQ(AnsiToUtf8("\x80"), "\xE2\x82\xAC");  // Windows-1252: the euro sign
   EXPECT_EQ(Utf8ToAnsi("\xD0\x9A\xF0\x9F\x8E\xB5"), "??");  // Cyrillic and an emoji: one '?' each
   EXPECT_EQ(Utf16ToAnsi(u"\xD83C\xDFB5"), "?");
