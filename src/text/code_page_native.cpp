@@ -61,6 +61,7 @@ std::optional<std::string> ExactAnsi(std::string_view utf8) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
+  if (IsAscii(ansi)) return std::string(ansi);
   std::string out;
   out.reserve(ansi.size());
   for (const char c : ansi) AppendUtf8(out, ByteToCodePoint(static_cast<uint8_t>(c)));
