@@ -24,8 +24,8 @@ inline constexpr size_t kMaxCandidates = 200;
 class TCoverSource {
  public:
   virtual ~TCoverSource() = default;
-  // artist and album in the ANSI code page; one of them may be empty (a
-  // search by the other alone, or by a text the user typed). Raises on a failed fetch or an
+  // artist and album in UTF-8; one of them may be empty (a search by the
+  // other alone, or by a text the user typed). Raises on a failed fetch or an
   // answer that cannot be read; no candidates is an empty list.
   virtual std::vector<TCoverCandidate> Candidates(const std::string& artist, const std::string& album,
                                                   TWebGet& web) = 0;

@@ -3,7 +3,6 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "text/code_page.h"
 
 namespace tavio {
 
@@ -31,7 +30,7 @@ std::vector<std::string> ArtworkSizes(const std::string& url100) {
 
 std::string ItunesSearchUrl(const std::string& base, const std::string& artist, const std::string& album,
                             const std::string& country) {
-  return base + "/search?term=" + UrlQueryEncode(AnsiToUtf8(JoinSearchText(artist, album))) +
+  return base + "/search?term=" + UrlQueryEncode(JoinSearchText(artist, album)) +
          "&entity=album&media=music&limit=20&country=" + UrlQueryEncode(country);
 }
 

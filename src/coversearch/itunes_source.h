@@ -12,7 +12,7 @@ namespace tavio {
 inline constexpr const char* kDefaultItunesUrl = "https://itunes.apple.com";
 
 // base + "/search?term=ARTIST+ALBUM&entity=album&media=music&limit=20&country=CC";
-// artist and album in the ANSI code page.
+// artist and album in UTF-8.
 std::string ItunesSearchUrl(const std::string& base, const std::string& artist, const std::string& album,
                             const std::string& country);
 // The candidates of a search answer; each result's artwork as 1200, 600 and

@@ -8,7 +8,7 @@
 
 #include "coversearch/cover_store.h"
 #include "coversearch/http_error.h"
-#include "text/code_page.h"
+#include "text/case_fold.h"
 #include "library/file_access.h"
 #include "library/library_scan.h"
 #include "raster/picture_file.h"
@@ -65,25 +65,24 @@ bool HasNoPicture(const TAlbum& album) {
 std::string FoldForMatch(const std::string& utf8) {
   std::string folded;
   bool gap = false;
-  for (const char c : utf8) {
+  for (const char c : FoldCase(utf8)) {
     const auto byte = static_cast<unsigned char>(c);
-    const bool word = byte >= 0x80 || (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z') ||
-                      (byte >= 'A' && byte <= 'Z');
+    const bool word = byte >= 0x80 || (byte >= '0' && byte <= '9') || (byte >= 'a' && byte <= 'z');
     if (!word) {
       gap = true;
       continue;
     }
     if (gap && !folded.empty()) folded += ' ';
     gap = false;
-    folded += static_cast<char>(byte >= 'A' && byte <= 'Z' ? byte - 'A' + 'a' : byte);
+    folded += c;
   }
   return folded;
 }
 
 const TCoverCandidate* MatchingCandidate(const std::vector<TCoverCandidate>& candidates, const std::string& artist,
                                          const std::string& album) {
-  const std::string wantedArtist = FoldForMatch(AnsiToUtf8(artist));
-  const std::string wantedAlbum = FoldForMatch(AnsiToUtf8(album));
+  const std::string wantedArtist = FoldForMatch(artist);
+  const std::string wantedAlbum = FoldForMatch(album);
   for (const TCoverCandidate& candidate : candidates)
     if (FoldForMatch(candidate.Artist) == wantedArtist && FoldForMatch(candidate.Album) == wantedAlbum)
       return &candidate;

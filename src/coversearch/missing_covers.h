@@ -72,7 +72,7 @@ bool HasNoPicture(const TAlbum& album);
 // UTF-8 text as compared: ASCII letters in lower case, every run of
 // punctuation and blanks one blank, none at the ends.
 std::string FoldForMatch(const std::string& utf8);
-// The first candidate naming artist and album (ANSI code page) after folding;
+// The first candidate naming artist and album (UTF-8) after folding;
 // null when none does.
 const TCoverCandidate* MatchingCandidate(const std::vector<TCoverCandidate>& candidates, const std::string& artist,
                                          const std::string& album);

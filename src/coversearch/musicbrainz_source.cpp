@@ -4,7 +4,6 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
-#include "text/code_page.h"
 
 namespace tavio {
 
@@ -48,9 +47,9 @@ std::string EscapeQueryPhrase(const std::string& text) {
 
 std::string MusicBrainzSearchUrl(const std::string& base, const std::string& artist, const std::string& album) {
   std::string query;
-  if (!album.empty()) query = "releasegroup:\"" + EscapeQueryPhrase(AnsiToUtf8(album)) + "\"";
+  if (!album.empty()) query = "releasegroup:\"" + EscapeQueryPhrase(album) + "\"";
   if (!album.empty() && !artist.empty()) query += " AND ";
-  if (!artist.empty()) query += "artist:\"" + EscapeQueryPhrase(AnsiToUtf8(artist)) + "\"";
+  if (!artist.empty()) query += "artist:\"" + EscapeQueryPhrase(artist) + "\"";
   return base + "/ws/2/release-group/?query=" + UrlQueryEncode(query) + "&fmt=json&limit=20";
 }
 

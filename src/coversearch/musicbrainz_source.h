@@ -16,7 +16,7 @@ inline constexpr const char* kDefaultCoverArtUrl = "https://coverartarchive.org"
 // the other operators escaped with a backslash.
 std::string EscapeQueryPhrase(const std::string& text);
 // base + "/ws/2/release-group/?query=releasegroup:"ALBUM" AND artist:"ARTIST"&fmt=json&limit=20";
-// artist and album in the ANSI code page.
+// artist and album in UTF-8.
 std::string MusicBrainzSearchUrl(const std::string& base, const std::string& artist, const std::string& album);
 // The candidates of a search answer, each with artBase + "/release-group/ID/front-500".
 // Raises std::runtime_error when the answer is not the service's JSON.

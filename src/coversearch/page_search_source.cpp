@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <string_view>
 
+#include "text/code_page.h"
+
 namespace tavio {
 
 namespace {
@@ -53,8 +55,10 @@ std::vector<std::string> ExtractImageLinks(const std::string& page, const std::s
   return links;
 }
 
+// The page search has always been sent the code page's bytes; only a text
+// the code page cannot hold goes as UTF-8.
 std::string TPageSearchSource::RequestUrl(const std::string& text) const {
-  std::string url = "http://" + endpoint_.Host + "/images?q=" + BuildSearchQuery(text);
+  std::string url = "http://" + endpoint_.Host + "/images?q=" + BuildSearchQuery(ExactAnsi(text).value_or(text));
   const int32_t offset = text == lastText_ ? StartOffset : 0;
   if (offset > 0) url += "&start=" + std::to_string(offset);
   return url;

@@ -8,8 +8,7 @@ namespace tavio {
 
 namespace {
 
-// The ellipsis of the ANSI code page the dialog's texts are in.
-constexpr const char* kEllipsis = "\xE2\x80\xA6";
+constexpr const char* kEllipsis = "\u2026";
 
 TSearchNews News(TSearchNews::TKind kind, std::string text = "") {
   TSearchNews news;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "library/extract_field.h"
-#include "library/locale_compare.h"
+#include "text/text_compare.h"
 #include "library/shared_keys.h"
 
 namespace tavio {

@@ -21,7 +21,7 @@ std::string SearchFolderPath(std::string_view location);
 
 // Equal but for letter case, folded as the file system folds it: Win32
 // compares the UTF-16 forms ordinally ignoring case (non-ASCII letters
-// included); natively Windows-1252 letters are folded.
+// included); natively by Unicode simple case folding, in every script.
 bool SameFileName(std::string_view a, std::string_view b);
 
 }  // namespace tavio

@@ -2,7 +2,7 @@
 #include <system_error>
 
 #include "library/folder_path.h"
-#include "library/locale_compare.h"
+#include "text/case_fold.h"
 
 namespace tavio {
 
@@ -15,9 +15,6 @@ std::string SearchFolderPath(std::string_view location) {
   return result;
 }
 
-bool SameFileName(std::string_view a, std::string_view b) {
-  // Natively the locale order is a plain Windows-1252 case fold.
-  return a.size() == b.size() && CompareTextIgnoringCase(a, b) == 0;
-}
+bool SameFileName(std::string_view a, std::string_view b) { return EqualIgnoringCase(a, b); }
 
 }  // namespace tavio

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "library/locale_compare.h"
+#include "text/text_compare.h"
 
 namespace tavio {
 

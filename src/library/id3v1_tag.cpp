@@ -8,6 +8,7 @@
 #include "library/tag_file.h"
 #include "library/tag_read_error.h"
 #include "library/trim_blanks.h"
+#include "text/code_page.h"
 
 namespace tavio {
 
@@ -20,8 +21,9 @@ constexpr size_t kTitleAt = 3, kArtistAt = 33, kAlbumAt = 63, kYearAt = 93, kCom
 constexpr size_t kTextLength = 30, kYearLength = 4;
 constexpr size_t kTrackMarkerAt = 125, kTrackAt = 126, kGenreAt = 127;
 
+// ID3v1 names no encoding: its texts are taken in the system code page.
 std::string Field(const std::array<char, kTagSize>& tag, size_t at, size_t length) {
-  return std::string(TrimBlanks(std::string_view(tag.data() + at, length)));
+  return AnsiToUtf8(TrimBlanks(std::string_view(tag.data() + at, length)));
 }
 
 }  // namespace

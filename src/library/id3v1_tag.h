@@ -1,5 +1,5 @@
 // TID3v1Tag: reads the 128-byte ID3v1 / ID3v1.1 tag at the end of an MP3
-// file. Texts are taken as they stand, in the system code page.
+// file. Its texts are in the system code page; they come out as UTF-8.
 #pragma once
 #include <cstdint>
 #include <string>

@@ -5,12 +5,14 @@
 #include <exception>
 #include <optional>
 
-#include "text/code_page.h"
 #include "library/embedded_picture.h"
 #include "library/id3_genres.h"
 #include "library/tag_file.h"
 #include "library/tag_read_error.h"
 #include "library/trim_blanks.h"
+#include "text/code_page.h"
+#include "text/utf16.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
@@ -75,23 +77,24 @@ std::u16string Utf16Units(std::string_view bytes, bool bigEndian) {
 }
 
 // Text encodings of the ID3v2 structure documents: 0 ISO-8859-1 (taken as
-// the system code page), 1 UTF-16 with byte-order mark, 2 UTF-16BE, 3 UTF-8.
+// the system code page, as the players that wrote such tags did), 1 UTF-16
+// with byte-order mark, 2 UTF-16BE, 3 UTF-8.
 std::string DecodeText(uint8_t encoding, std::string_view text) {
   switch (encoding) {
     case 0:
-      return std::string(TrimBlanks(text));
+      return AnsiToUtf8(TrimBlanks(text));
     case 1: {
       if (text.size() < 2) return {};
       const bool bigEndian = static_cast<uint8_t>(text[0]) == 0xFE && static_cast<uint8_t>(text[1]) == 0xFF;
       const std::u16string units = Utf16Units(text.substr(2), bigEndian);
-      return Utf16ToAnsi(TrimBlanks(std::u16string_view(units)));
+      return Utf16ToUtf8(TrimBlanks(std::u16string_view(units)));
     }
     case 2: {
       const std::u16string units = Utf16Units(text, true);
-      return Utf16ToAnsi(TrimBlanks(std::u16string_view(units)));
+      return Utf16ToUtf8(TrimBlanks(std::u16string_view(units)));
     }
     case 3:
-      return Utf8ToAnsi(TrimBlanks(text));
+      return ValidUtf8(TrimBlanks(text));
     default:
       return {};
   }

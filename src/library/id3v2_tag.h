@@ -57,7 +57,7 @@ class TID3v2Tag {
   // when there is none. Its data is read like a text frame's.
   const TID3v2Frame* Picture() const { return hasPicture_ ? &picture_ : nullptr; }
 
-  // Texts in the system code page, trimmed; empty when the frame is missing.
+  // Texts as UTF-8, trimmed; empty when the frame is missing.
   std::string GetArtist() const;
   std::string GetTitle() const;
   std::string GetAlbum() const;

@@ -71,7 +71,7 @@ std::string ScanSummaryText(int32_t albumCount, const std::vector<std::string>& 
   std::string text = AlbumsFoundText(albumCount);
   for (size_t i = 0; i < loadErrors.size() && i < kMaxErrorLines; ++i) text += "\nError loading " + loadErrors[i];
   if (loadErrors.size() > kMaxErrorLines)
-    text += "\n\xE2\x80\xA6 and " + std::to_string(loadErrors.size() - kMaxErrorLines) + " more";
+    text += "\n\u2026 and " + std::to_string(loadErrors.size() - kMaxErrorLines) + " more";
   return text;
 }
 

@@ -3,9 +3,10 @@
 #include <algorithm>
 #include <cstring>
 
-#include "text/code_page.h"
 #include "library/data_file_error.h"
 #include "library/value_tags.h"
+#include "text/code_page.h"
+#include "text/utf16.h"
 
 namespace tavio {
 
@@ -65,19 +66,22 @@ int32_t TReader::ReadInteger() {
 
 std::string TReader::ReadString() {
   switch (ReadByte()) {
+    // Older builds wrote 8-bit texts in the system code page; ours are ASCII.
     case value_tag::kString:
-      return ReadText(ReadByte());
+      return AnsiToUtf8(ReadText(ReadByte()));
     case value_tag::kLString:
-      return ReadText(ReadLength());
+      return AnsiToUtf8(ReadText(ReadLength()));
+    // Kept byte for byte, even where it is not valid UTF-8: natively a path
+    // is whatever bytes the file system gave, and it must still open.
     case value_tag::kUtf8String:
-      return Utf8ToAnsi(ReadText(ReadLength()));
+      return ReadText(ReadLength());
     case value_tag::kWString: {
       const std::string bytes = ReadText(uint64_t{ReadLength()} * 2);
       std::u16string units(bytes.size() / 2, u'\0');
       for (size_t i = 0; i < units.size(); ++i)
         units[i] = static_cast<char16_t>(static_cast<uint8_t>(bytes[2 * i]) |
                                          static_cast<uint8_t>(bytes[2 * i + 1]) << 8);
-      return Utf16ToAnsi(units);
+      return Utf16ToUtf8(units);
     }
     default:
       throw InvalidValue();

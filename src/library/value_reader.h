@@ -16,7 +16,8 @@ class TReader {
   TReader& operator=(const TReader&) = delete;
 
   int32_t ReadInteger();
-  // UTF-8 and UTF-16 forms come back in the system code page.
+  // Every form comes back as UTF-8; the 8-bit forms are taken in the system
+  // code page.
   std::string ReadString();
 
  private:

@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "text/code_page.h"
 #include "library/value_tags.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
@@ -39,12 +39,13 @@ void TWriter::WriteInteger(int32_t value) {
   }
 }
 
+// The 8-bit forms hold ASCII only: every other text has always been written
+// as UTF-8, which is what the text already is.
 void TWriter::WriteString(std::string_view text) {
-  const std::string utf8 = AnsiToUtf8(text);
-  if (utf8 != text) {
+  if (!IsAscii(text)) {
     WriteByte(value_tag::kUtf8String);
-    WriteLittleEndian(static_cast<uint32_t>(utf8.size()), 4);
-    WriteBytes(utf8.data(), utf8.size());
+    WriteLittleEndian(static_cast<uint32_t>(text.size()), 4);
+    WriteBytes(text.data(), text.size());
   } else if (text.size() <= 255) {
     WriteByte(value_tag::kString);
     WriteByte(static_cast<uint8_t>(text.size()));

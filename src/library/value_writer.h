@@ -17,7 +17,7 @@ class TWriter {
 
   // The smallest of the 1-, 2- and 4-byte forms that holds the value.
   void WriteInteger(int32_t value);
-  // ASCII texts as they are; any other text as UTF-8.
+  // ASCII texts in the 8-bit forms; any other UTF-8 text as UTF-8.
   void WriteString(std::string_view text);
   void Flush();
 

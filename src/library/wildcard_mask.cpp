@@ -1,21 +1,32 @@
 #include "library/wildcard_mask.h"
 
-#include <cctype>
+#include <string>
+
+#include "text/case_fold.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
 namespace {
 
-bool SameLetter(char a, char b) {
-  return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+// Past the character at text[pos]: "?" and the backtracking of "*" step by
+// whole characters, never into the middle of one.
+size_t NextCharacter(std::string_view text, size_t pos) {
+  NextCodePoint(text, pos);
+  return pos;
 }
 
-// Iterative glob match with one backtracking point per "*".
+// Iterative glob match over folded texts, with one backtracking point per
+// "*". Folded texts match literally byte by byte: equal characters have
+// equal bytes.
 bool GlobMatch(std::string_view name, std::string_view mask) {
   size_t n = 0, m = 0;
   size_t starMask = std::string_view::npos, starName = 0;
   while (n < name.size()) {
-    if (m < mask.size() && (mask[m] == '?' || (mask[m] != '*' && SameLetter(mask[m], name[n])))) {
+    if (m < mask.size() && mask[m] == '?') {
+      n = NextCharacter(name, n);
+      ++m;
+    } else if (m < mask.size() && mask[m] != '*' && mask[m] == name[n]) {
       ++n;
       ++m;
     } else if (m < mask.size() && mask[m] == '*') {
@@ -23,7 +34,7 @@ bool GlobMatch(std::string_view name, std::string_view mask) {
       starName = n;
     } else if (starMask != std::string_view::npos) {
       m = starMask + 1;
-      n = ++starName;
+      n = starName = NextCharacter(name, starName);
     } else {
       return false;
     }
@@ -35,10 +46,12 @@ bool GlobMatch(std::string_view name, std::string_view mask) {
 }  // namespace
 
 bool MatchesMask(std::string_view name, std::string_view mask) {
-  if (GlobMatch(name, mask)) return true;
+  const std::string foldedName = FoldCase(name);
+  const std::string foldedMask = FoldCase(mask);
+  if (GlobMatch(foldedName, foldedMask)) return true;
   // "*.*" and "name.*" also take names without any extension.
-  return mask.ends_with(".*") && name.find('.') == std::string_view::npos &&
-         GlobMatch(name, mask.substr(0, mask.size() - 2));
+  return foldedMask.ends_with(".*") && foldedName.find('.') == std::string::npos &&
+         GlobMatch(foldedName, std::string_view(foldedMask).substr(0, foldedMask.size() - 2));
 }
 
 }  // namespace tavio

@@ -4,7 +4,6 @@
 #include <fstream>
 #include <stdexcept>
 
-#include "text/code_page.h"
 #include "settings/setting_names.h"
 
 namespace tavio {
@@ -29,11 +28,7 @@ std::string_view Unquote(std::string_view value) {
 }  // namespace
 
 TIniText::TIniText(std::string_view text) {
-  std::string converted;
-  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) {
-    converted = Utf8ToAnsi(text.substr(kUtf8Mark.size()));
-    text = converted;
-  }
+  if (text.substr(0, kUtf8Mark.size()) == kUtf8Mark) text.remove_prefix(kUtf8Mark.size());
   while (!text.empty()) {
     const size_t end = text.find('\n');
     const std::string_view line = Trim(text.substr(0, end));

@@ -48,7 +48,20 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
   return out;
 }
 
+std::optional<std::string> ExactAnsi(std::string_view utf8) {
+  std::string out;
+  out.reserve(utf8.size());
+  for (size_t i = 0; i < utf8.size();) {
+    const char32_t cp = NextCodePoint(utf8, i);
+    const char byte = CodePointToByte(cp);
+    if (byte == '?' && cp != U'?') return std::nullopt;
+    out += byte;
+  }
+  return out;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) {
+  if (IsAscii(ansi)) return std::string(ansi);
   std::string out;
   out.reserve(ansi.size());
   for (const char c : ansi) AppendUtf8(out, ByteToCodePoint(static_cast<uint8_t>(c)));

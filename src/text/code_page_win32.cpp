@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "text/code_page.h"
+#include "text/utf8.h"
 
 namespace tavio {
 
@@ -38,7 +39,24 @@ std::string Utf16ToAnsi(std::u16string_view utf16) {
   return FromWide(CP_ACP, reinterpret_cast<const wchar_t*>(utf16.data()), utf16.size());
 }
 
+std::optional<std::string> ExactAnsi(std::string_view utf8) {
+  if (IsAscii(utf8)) return std::string(utf8);
+  const std::wstring wide = ToWide(CP_UTF8, utf8);
+  const int size = static_cast<int>(wide.size());
+  BOOL usedDefault = FALSE;
+  const int count =
+      WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, nullptr, 0, nullptr, &usedDefault);
+  if (count <= 0 || usedDefault) return std::nullopt;
+  std::string ansi(static_cast<size_t>(count), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), size, ansi.data(), count, nullptr, &usedDefault);
+  // Some code pages map a character one way only; the way back must agree.
+  if (usedDefault || ToWide(CP_ACP, ansi) != wide) return std::nullopt;
+  return ansi;
+}
+
 std::string AnsiToUtf8(std::string_view ansi) {
+  // Every ANSI code page keeps ASCII as it is; most texts are ASCII.
+  if (IsAscii(ansi)) return std::string(ansi);
   const std::wstring wide = ToWide(CP_ACP, ansi);
   return FromWide(CP_UTF8, wide.data(), wide.size());
 }

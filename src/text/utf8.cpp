@@ -57,6 +57,14 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
+std::string ValidUtf8(std::string_view text) {
+  if (IsValidUtf8(text)) return std::string(text);
+  std::string out;
+  out.reserve(text.size() + 8);
+  for (size_t pos = 0; pos < text.size();) AppendUtf8(out, NextCodePoint(text, pos));
+  return out;
+}
+
 bool IsAscii(std::string_view text) {
   for (const char c : text)
     if (static_cast<uint8_t>(c) >= 0x80) return false;

@@ -18,6 +18,10 @@ void AppendUtf8(std::string& out, char32_t codePoint);
 
 bool IsValidUtf8(std::string_view text);
 
+// The text as it is when it is valid UTF-8; else each malformed byte becomes
+// U+FFFD (for texts read from files that claim UTF-8 and are not).
+std::string ValidUtf8(std::string_view text);
+
 bool IsAscii(std::string_view text);
 
 }  // namespace tavio

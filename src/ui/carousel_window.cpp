@@ -172,18 +172,17 @@ LRESULT TCarouselWindow::HandleViewMessage(UINT msg, WPARAM wParam, LPARAM lPara
       return 0;
     }
     case WM_CHAR: {
-      // The view takes typed text as UTF-8, a byte at a time; a character
-      // beyond the BMP arrives in two messages.
-      const auto unit = static_cast<wchar_t>(wParam);
+      // The view takes a typed character whole; one beyond the BMP arrives
+      // in two messages, its surrogates.
+      const auto unit = static_cast<char16_t>(wParam);
       if (unit >= 0xD800 && unit < 0xDC00) {
         highSurrogate_ = unit;
         return 0;
       }
-      const wchar_t pair[] = {highSurrogate_, unit};
       const bool paired = highSurrogate_ != 0 && unit >= 0xDC00 && unit < 0xE000;
+      const char32_t typed = paired ? 0x10000 + ((char32_t(highSurrogate_) - 0xD800) << 10) + (unit - 0xDC00) : unit;
       highSurrogate_ = 0;
-      for (const char byte : Narrow(paired ? std::wstring_view(pair, 2) : std::wstring_view(&unit, 1)))
-        view_->CharTyped(byte);
+      view_->CharTyped(typed);
       return 0;
     }
     case WM_CONTEXTMENU:

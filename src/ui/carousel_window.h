@@ -50,7 +50,7 @@ class TCarouselWindow : public TPaintBox32, public TViewPlatform, public TCoverP
   HANDLE frameTimer_ = nullptr;
   LARGE_INTEGER clockFrequency_{};
   // The first half of a character typed as a surrogate pair.
-  wchar_t highSurrogate_ = 0;
+  char16_t highSurrogate_ = 0;
   // A left press on this window that a release here turns into a click.
   bool leftPressed_ = false;
 };

@@ -40,8 +40,8 @@ void TKeyboardNavigation::KeyDown(TViewKey key) {
   }
 }
 
-void TKeyboardNavigation::CharTyped(char c) {
-  if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return;
+void TKeyboardNavigation::CharTyped(char32_t c) {
+  if (c < 0x20 || (c >= 0x7F && c < 0xA0)) return;
   const int64_t now = view_.Platform.NowMs();
   if (c == ' ' && !typed_.Pending(now)) return;  // Space opens the song list instead
   if (view_.AlbumCount == 0) return;

@@ -26,9 +26,9 @@ class TKeyboardNavigation {
   TKeyboardNavigation& operator=(const TKeyboardNavigation&) = delete;
 
   void KeyDown(TViewKey key);
-  // A typed character in the system's code page; control characters are
-  // not text and are left alone.
-  void CharTyped(char c);
+  // A typed character (a Unicode code point); control characters are not
+  // text and are left alone.
+  void CharTyped(char32_t c);
   // The text and colour that replace the caption line while a search text
   // is alive; false when the caption shows.
   bool CaptionOverride(std::string& text, TColor32& color) const;

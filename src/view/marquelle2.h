@@ -170,7 +170,7 @@ class TMarquelle2 {
 
   // --- Keys and type-to-jump (keyboard_navigation.cpp) ---
   void KeyDown(TViewKey key) { if (!Inert) Keys.KeyDown(key); }
-  void CharTyped(char c) { if (!Inert) Keys.CharTyped(c); }
+  void CharTyped(char32_t c) { if (!Inert) Keys.CharTyped(c); }
 
   // --- Cover commands (cover_commands.cpp) ---
   void PasteCover() { Covers.PasteCover(); }

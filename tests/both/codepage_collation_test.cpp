@@ -1,12 +1,12 @@
 // Checks the platform text layer under both builds: the Win32 build goes
-// through MultiByteToWideChar/WideCharToMultiByte, CompareStringA and CompareStringOrdinal.
+// through MultiByteToWideChar/WideCharToMultiByte, CompareStringEx and CompareStringOrdinal.
 #include <gtest/gtest.h>
 
 #include <string>
 
 #include "text/code_page.h"
 #include "library/folder_path.h"
-#include "library/locale_compare.h"
+#include "text/text_compare.h"
 
 using namespace tavio;
 
@@ -26,15 +26,17 @@ TEST(Codepage, MissingCharactersBecomeQuestionMarksNotLookAlikes) {
 
 TEST(LocaleCompare, LetterCaseIsIgnoredButLettersAreNot) {
   EXPECT_EQ(CompareTextIgnoringCase("abc", "ABC"), 0);
-  EXPECT_EQ(CompareTextIgnoringCase("caf\xE9", "CAF\xC9"), 0);
+  EXPECT_EQ(CompareTextIgnoringCase("caf\xC3\xA9", "CAF\xC3\x89"), 0);                 // café
+  EXPECT_EQ(CompareTextIgnoringCase("\xD0\xBC\xD0\xB8\xD1\x80", "\xD0\x9C\xD0\x98\xD0\xA0"), 0);  // мир, МИР
+  EXPECT_EQ(CompareTextIgnoringCase("\xCE\xB1\xCE\xB2\xCE\xB3", "\xCE\x91\xCE\x92\xCE\x93"), 0);  // αβγ, ΑΒΓ
+  EXPECT_NE(CompareTextIgnoringCase("\xD0\xBC\xD0\xB8\xD1\x80", "\xD0\xBC\xD0\xB8\xD0\xBB"), 0);  // мир, мил
   EXPECT_LT(CompareTextIgnoringCase("abc", "ABD"), 0);
   EXPECT_GT(CompareTextIgnoringCase("b", "A"), 0);
   EXPECT_LT(CompareTextIgnoringCase("", "a"), 0);
   EXPECT_LT(CompareTextIgnoringCase("ab", "abc"), 0);
 }
 
-#ifdef _WIN32
-// Win32 paths are UTF-8 and fold as NTFS folds their UTF-16 forms.
+// Paths are UTF-8; letters of every script fold as the file system folds them.
 TEST(FileNameCase, NonAsciiLettersFoldAsTheFileSystemFoldsThem) {
   EXPECT_TRUE(SameFileName("C:\\Musik\\\xC3\x84rzte", "c:\\MUSIK\\\xC3\xA4RZTE"));  // A and a with diaeresis
   EXPECT_TRUE(SameFileName("\xC5\xA0" "ance", "\xC5\xA1" "ANCE"));                        // S and s with caron
@@ -43,11 +45,3 @@ TEST(FileNameCase, NonAsciiLettersFoldAsTheFileSystemFoldsThem) {
   EXPECT_FALSE(SameFileName("\xC3\x84rzte", "\xC3\x85rzte"));                              // A with ring is another letter
   EXPECT_FALSE(SameFileName("abc", "abcd"));
 }
-#else
-TEST(FileNameCase, NonAsciiLettersFoldAsTheFileSystemFoldsThem) {
-  EXPECT_TRUE(SameFileName("C:\\Musik\\\xC4rzte", "c:\\MUSIK\\\xE4RZTE"));  // A and a with diaeresis
-  EXPECT_TRUE(SameFileName("\x8A" "ance", "\x9A" "ANCE"));                      // S and s with caron
-  EXPECT_FALSE(SameFileName("\xC4rzte", "\xC5rzte"));                          // A with ring is another letter
-  EXPECT_FALSE(SameFileName("abc", "abcd"));
-}
-#endif

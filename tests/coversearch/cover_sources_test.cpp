@@ -27,9 +27,8 @@ class TCannedWeb : public TWebGet {
 
 }  // namespace
 
-TEST(CoverSourceRequests, EncodeCodePageNamesAsUtf8AndEscapeTheQuerySyntax) {
-  // "\xDC" is U with diaeresis in the ANSI code page.
-  EXPECT_EQ(ItunesSearchUrl("http://h", "AC/DC", "\xDC" "ber & Co", "US"),
+TEST(CoverSourceRequests, EncodeNamesAsUtf8AndEscapeTheQuerySyntax) {
+  EXPECT_EQ(ItunesSearchUrl("http://h", "AC/DC", "\xC3\x9C" "ber & Co", "US"),  // Über
             "http://h/search?term=AC%2FDC+%C3%9Cber+%26+Co&entity=album&media=music&limit=20&country=US");
   EXPECT_EQ(EscapeQueryPhrase("Say \"Hi\" (Live) a\\b"), "Say \\\"Hi\\\" \\(Live\\) a\\\\b");
   // A quote in a title must not close the phrase and inject query terms.

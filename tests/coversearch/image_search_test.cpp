@@ -80,6 +80,9 @@ TEST(ImageSearchQuery, AsksForTheNextPageOnlyAfterASuccessAndRestartsOnNewText) 
   source.Candidates("", "C", web);
   EXPECT_EQ(web.requested, (std::vector<std::string>{base + "A+B", base + "A+B&start=20", base + "A+B&start=40",
                                                      base + "C"}));
+  // A text the code page holds goes in its bytes as it always did; another as UTF-8.
+  EXPECT_EQ(source.RequestUrl("Caf\xC3\xA9"), base + "Caf\xE9");
+  EXPECT_EQ(source.RequestUrl("\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE"), base + "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE");
 }
 
 TEST(ImageSearchLinks, KeepsLowerCaseJpgLinksOutsideTheServiceInPageOrder) {

@@ -68,8 +68,8 @@ TEST(SearchWorker, ReportsProgressAndCellsAndFetchesAChosenCellAgain) {
   worker.Search("x", "");
   const std::vector<TSearchNews> news = NewsOfJob(worker);
   ASSERT_FALSE(worker.Busy());
-  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \xE2\x80\xA6", "Downloading 1 of 2 \xE2\x80\xA6",
-                                                          "Downloading 2 of 2 \xE2\x80\xA6", "Found 1 picture."}));
+  EXPECT_EQ(StatusLines(news), (std::vector<std::string>{"Searching \u2026", "Downloading 1 of 2 \u2026",
+                                                          "Downloading 2 of 2 \u2026", "Found 1 picture."}));
   ASSERT_EQ(news[2].Kind, TSearchNews::TKind::CellFilled);
   EXPECT_EQ(news[2].Cell, 0);
   EXPECT_EQ(news[2].Info, "(300 x 200) (good)");

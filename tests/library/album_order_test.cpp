@@ -75,7 +75,7 @@ TEST_F(AlbumOrder, EmptyOrUnknownKeysContributeNothing) {
 TEST_F(AlbumOrder, ComparisonIsAntisymmetric) {
   SetSortKeys("Artist,Album,Year");
   std::vector<std::unique_ptr<TAlbum>> albums;
-  for (const char* name : {"x", "X", "y", "", "\xE9", "\xC9"})
+  for (const char* name : {"x", "X", "y", "", "\xC3\xA9", "\xC3\x89", "\xD0\xAF", "\xD1\x8F", "\xE6\x9D\xB1"})  // é É Я я 東
     for (const char* artist : {"a", "A", "b"}) albums.push_back(MakeAlbum(name, artist, 3));
   for (const auto& a : albums)
     for (const auto& b : albums) EXPECT_EQ(Sign(Compare(a, b)), -Sign(Compare(b, a)));

@@ -90,7 +90,7 @@ TEST(DataFile, IntegersUseTheSmallestTagThatHoldsThem) {
 }
 
 TEST(DataFile, TextsOutsideAsciiAreWrittenAsUtf8) {
-  EXPECT_EQ(WriteString("\xE9"),  // é in Windows-1252
+  EXPECT_EQ(WriteString("\xC3\xA9"),  // é
             "\x14"s               // UTF-8 string
             "\x02\x00\x00\x00"s   // byte count
             "\xC3\xA9"s);
@@ -103,26 +103,105 @@ TEST(DataFile, TextsOutsideAsciiAreWrittenAsUtf8) {
   EXPECT_EQ(WriteString(""), "\x06\x00"s);
 }
 
-TEST(DataFile, ReadsEveryTextFormIntoTheCodePage) {
+TEST(DataFile, ReadsEveryTextFormIntoUtf8) {
   TMemoryStream stream(
       "\x14\x02\x00\x00\x00\xC3\xA9"s        // UTF-8 é
       "\x12\x02\x00\x00\x00\xE9\x00\x41\x00"s  // UTF-16LE "éA"
       "\x0C\x03\x00\x00\x00xyz"s             // long string
-      "\x06\x01\xE9"s);                      // code-page byte kept as it is
+      "\x06\x01\xE9"s                         // code-page é, as older builds wrote it
+      "\x14\x02\x00\x00\x00\xE9x"s);          // not UTF-8: a native path's bytes
   TReader reader(stream);
-  EXPECT_EQ(reader.ReadString(), "\xE9");
-  EXPECT_EQ(reader.ReadString(), "\xE9" "A");
+  EXPECT_EQ(reader.ReadString(), "\xC3\xA9");
+  EXPECT_EQ(reader.ReadString(), "\xC3\xA9" "A");
   EXPECT_EQ(reader.ReadString(), "xyz");
-  EXPECT_EQ(reader.ReadString(), "\xE9");
+  EXPECT_EQ(reader.ReadString(), "\xC3\xA9");
+  EXPECT_EQ(reader.ReadString(), "\xE9x");
+}
+
+namespace {
+
+// One Western album as the build before UTF-8 texts inside wrote it: ASCII
+// texts in the 8-bit form, the others as UTF-8.
+const std::string kCurrentFile =
+    "\x02\x01"s                                       // count 1
+    "\x06\x06" "TAlbum"s                              // class name
+    "\x14\x19\x00\x00\x00" "C:\\Musik\\Caf\xC3\xA9\\folder.jpg"s  // CoverFile, 25 UTF-8 bytes
+    "\x06\x03" "Ace"s                                 // Title
+    "\x03\xCF\x07"s                                   // Year 1999
+    "\x14\x0A\x00\x00\x00" "Mot\xC3\xB6rhead"s        // Artist, 10 UTF-8 bytes
+    "\x06\x03" "Ace"s                                 // Album
+    "\x06\x04" "Rock"s                                // Genre
+    "\x02\x00"s;                                      // reserved
+
+// The same album as older builds wrote it: 8-bit texts in Windows-1252.
+const std::string kAnsiFile =
+    "\x02\x01"s                                       // count 1
+    "\x06\x06" "TAlbum"s                              // class name
+    "\x06\x18" "C:\\Musik\\Caf\xE9\\folder.jpg"s      // CoverFile, é as one byte
+    "\x06\x03" "Ace"s                                 // Title
+    "\x03\xCF\x07"s                                   // Year 1999
+    "\x06\x09" "Mot\xF6rhead"s                        // Artist, ö as one byte
+    "\x06\x03" "Ace"s                                 // Album
+    "\x06\x04" "Rock"s                                // Genre
+    "\x02\x00"s;                                      // reserved
+
+void Load(const std::string& bytes, TOLSaveable& list) {
+  TMemoryStream stream(bytes);
+  list.LoadFromStream(stream);
+}
+
+}  // namespace
+
+TEST(DataFile, FilesOfEarlierBuildsLoadIntoTheSameAlbumsAndAreWrittenAsBefore) {
+  for (const std::string* bytes : {&kCurrentFile, &kAnsiFile}) {
+    TOLSaveable list;
+    Load(*bytes, list);
+    ASSERT_EQ(list.Count(), 1);
+    const TAlbum& a = *list.Items(0);
+    EXPECT_EQ(a.CoverFile, "C:\\Musik\\Caf\xC3\xA9\\folder.jpg");
+    EXPECT_EQ(a.Title, "Ace");
+    EXPECT_EQ(a.Year, 1999);
+    EXPECT_EQ(a.Artist, "Mot\xC3\xB6rhead");
+    EXPECT_EQ(a.Album, "Ace");
+    EXPECT_EQ(a.Genre, "Rock");
+    EXPECT_EQ(Save(list), kCurrentFile);
+  }
+}
+
+TEST(DataFile, TextsOfEveryScriptRoundTripAsUtf8) {
+  const std::string texts[] = {
+      "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE",                  // Кино
+      "\xE6\x9D\xB1\xE4\xBA\xAC\xE4\xBA\x8B\xE5\xA4\x89",  // 東京事変
+      "\xF0\x9F\x8E\xB5 Mix",                              // an emoji beyond the BMP
+      "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D",                  // שלום
+      "\xD9\x85\xD8\xB1\xD8\xAD\xD8\xA8\xD8\xA7",          // مرحبا
+      "\xCE\x91\xCE\xB8\xCE\xAE\xCE\xBD\xCE\xB1",          // Αθήνα
+  };
+  TOLSaveable list;
+  for (const std::string& text : texts) {
+    TAlbum* a = NewAlbum(text);
+    a->CoverFile = "/music/" + text + "/folder.jpg";
+    list.Add(a);
+  }
+  const std::string bytes = Save(list);
+  TOLSaveable loaded;
+  Load(bytes, loaded);
+  ASSERT_EQ(loaded.Count(), list.Count());
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    const std::string& text = texts[i];
+    EXPECT_NE(bytes.find("\x14"s + static_cast<char>(text.size()) + "\x00\x00\x00"s + text), std::string::npos) << text;
+    EXPECT_EQ(loaded.Items(i)->Album, text);
+    EXPECT_EQ(loaded.Items(i)->CoverFile, list.Items(i)->CoverFile);
+  }
 }
 
 TEST(DataFile, RoundTripKeepsEveryFieldAndOrder) {
   TOLSaveable list;
   for (int i = 0; i < 200; ++i) {  // several 1024-byte buffers
     TAlbum* a = NewAlbum("Album " + std::to_string(i), i * 37 - 3000);
-    a->CoverFile = "C:\\Music\\Caf\xE9 " + std::to_string(i) + "\\folder.jpg";
+    a->CoverFile = "C:\\Music\\Caf\xC3\xA9 " + std::to_string(i) + "\\folder.jpg";
     a->Title = std::string(static_cast<size_t>(i * 3), 't');
-    a->Artist = i % 2 ? "Art\x80ist" : "";
+    a->Artist = i % 2 ? "Art\xE2\x82\xACist" : "";  // the euro sign
     a->Genre = "Rock";
     list.Add(a);
   }

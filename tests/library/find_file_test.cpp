@@ -121,6 +121,18 @@ TEST(FindFile, MasksFollowTheWindowsFileSearch) {
   EXPECT_FALSE(MatchesMask("mp3", "*.mp3"));
 }
 
+TEST(FindFile, MasksFoldCaseInEveryScriptAndCountWholeCharacters) {
+  EXPECT_TRUE(MatchesMask("\xD0\x9E\xD0\x91\xD0\x9B\xD0\x9E\xD0\x96\xD0\x9A\xD0\x90.JPG",
+                          "\xD0\xBE\xD0\xB1\xD0\xBB*.jpg"));                             // ОБЛОЖКА.JPG, обл*.jpg
+  EXPECT_TRUE(MatchesMask("\xCE\xA3\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91", "\xCF\x83\xCE\xBF\xCF\x86*"));  // ΣΟΦΊΑ, σοφ*
+  EXPECT_TRUE(MatchesMask("\xE5\xB0\x81.jpg", "?.jpg"));                                // 封.jpg: one character
+  EXPECT_TRUE(MatchesMask("\xF0\x9F\x8E\xB5.jpg", "?.JPG"));                           // an emoji is one too
+  EXPECT_FALSE(MatchesMask("\xE5\xB0\x81.jpg", "??.jpg"));
+  EXPECT_FALSE(MatchesMask("\xE5\xB0\x81" "a", "*???"));  // "*" must not split a character to make up the count
+  EXPECT_TRUE(MatchesMask("\xE5\xB0\x81" "a", "*??"));
+  EXPECT_TRUE(MatchesMask("caf\xE9.mp3", "CAF?.MP3"));      // not UTF-8: a stray byte is one character
+}
+
 TEST(FindFile, FolderModeReportsSubfoldersDepthFirstButNeverTheStartFolder) {
   const TTree tree({"A/A1/", "B/"});
   const std::vector<TMatch> matches = Search(tree, "*.*", ffDirectory);
@@ -225,10 +237,15 @@ TEST(FindFile, WholeStartFoldersKeepTheirSemicolons) {
 
 TEST(FindFile, StartFoldersDifferingInNonAsciiLetterCaseShareOneRecord) {
   TSearchCriteria criteria;
-  criteria.Files.Location = "/music/\xC4rzte;/MUSIC/\xE4RZTE";  // Windows-1252 A and a with diaeresis
-  criteria.Files.Folders = {"/Music/\xC4rzte/"};
+  criteria.Files.Location = "/music/\xC3\x84rzte;/MUSIC/\xC3\xA4RZTE";  // Ärzte, äRZTE
+  criteria.Files.Folders = {"/Music/\xC3\x84rzte/"};
   EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 1u);
-  criteria.Files.Location = "/music/\xC4rzte;/music/\xC5rzte";  // A with ring is another letter
+  criteria.Files.Folders.clear();
+  criteria.Files.Location = "/\xCE\xA3\xCE\xBF\xCF\x86\xCE\xAF\xCE\xB1;/\xCF\x83\xCE\x9F\xCE\xA6\xCE\x8A\xCE\x91";  // Σοφία, σΟΦΊΑ
+  EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 1u);
+  criteria.Files.Location = "/music/\xC3\x84rzte;/music/\xC3\x85rzte";  // A with ring is another letter
+  EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 2u);
+  criteria.Files.Location = "/music/caf\xE9;/music/caf\xE8";  // not UTF-8: the bytes still tell them apart
   EXPECT_EQ(TTargetSearch(criteria).TargetFolders.Items().size(), 2u);
 }
 

@@ -50,6 +50,13 @@ TEST(ID3v1Tag, TrimsTheEndsOfFieldsButKeepsTextAfterAnInnerNul) {
   EXPECT_EQ(tag.GetYear(), "99");
 }
 
+TEST(ID3v1Tag, WesternTextsAreTakenInTheCodePage) {
+  const TID3v1Tag tag = ReadTag(Id3v1Tag("Caf\xE9", "Mot\xF6rhead", "\x80uro", "1999", "", 0));
+  EXPECT_EQ(tag.GetTitle(), "Caf\xC3\xA9");
+  EXPECT_EQ(tag.GetArtist(), "Mot\xC3\xB6rhead");
+  EXPECT_EQ(tag.GetAlbum(), "\xE2\x82\xACuro");  // Windows-1252 0x80 is the euro sign
+}
+
 TEST(ID3v1Tag, GenreNumbersBeyondTheListGiveNoName) {
   EXPECT_EQ(ReadTag(Id3v1Tag("", "", "", "", "", 255)).GetGenre(), "");
   EXPECT_EQ(ReadTag(Id3v1Tag("", "", "", "", "", 126)).GetGenre(), "");

@@ -109,8 +109,8 @@ TEST(ID3v2Tag, DecodesTheFourTextEncodings) {
       "\x00"s);          // encoding byte only
   EXPECT_EQ(tag.GetTitle(), "Hi");
   EXPECT_EQ(tag.GetArtist(), "Hi");
-  EXPECT_EQ(tag.GetAlbum(), "\xDCn\xEF");
-  EXPECT_EQ(tag.GetGenre(), "Caf\xE9");
+  EXPECT_EQ(tag.GetAlbum(), "\xC3\x9Cn\xC3\xAF");  // Ünï
+  EXPECT_EQ(tag.GetGenre(), "Caf\xC3\xA9");
   EXPECT_EQ(tag.GetTrack(), "");
   EXPECT_EQ(tag.GetYear(), "");
   const TID3v2Tag odd = ReadTag(
@@ -253,6 +253,31 @@ const std::string kUtf16Album = "\x01" "\xFF\xFE" "\xFF\x00" "\xDC\x00" "x\x00"s
 
 }  // namespace
 
+TEST(ID3v2Tag, UnicodeTextsAreKeptWholeAndCodePageTextsConverted) {
+  const std::string frames =
+      "TIT2" "\x00\x00\x00\x0F" "\x00\x00"
+      "\x01" "\xFF\xFE"              // UTF-16 with little-endian mark
+      "\x1A\x04" "\x38\x04" "\x3D\x04" "\x3E\x04"  // Кино
+      "\x3C\xD8\xB5\xDF"             // U+1F3B5 as a surrogate pair
+      "TALB" "\x00\x00\x00\x05" "\x00\x00"
+      "\x02"                         // UTF-16BE
+      "\x67\x71" "\x4E\xAC"          // 東京
+      "TPE1" "\x00\x00\x00\x09" "\x00\x00"
+      "\x03"                         // UTF-8
+      "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D"  // שלום
+      "TCON" "\x00\x00\x00\x05" "\x00\x00"
+      "\x00"                         // ISO-8859-1, read in the code page
+      "Caf\xE9"
+      "TRCK" "\x00\x00\x00\x04" "\x00\x00"
+      "\x03" "1\xFF" "2"s;           // UTF-8 that is not
+  const TID3v2Tag tag = ReadTag("ID3" "\x03\x00" "\x00"s + Syncsafe(frames.size()) + frames);
+  EXPECT_EQ(tag.GetTitle(), "\xD0\x9A\xD0\xB8\xD0\xBD\xD0\xBE\xF0\x9F\x8E\xB5");
+  EXPECT_EQ(tag.GetAlbum(), "\xE6\x9D\xB1\xE4\xBA\xAC");
+  EXPECT_EQ(tag.GetArtist(), "\xD7\xA9\xD7\x9C\xD7\x95\xD7\x9D");
+  EXPECT_EQ(tag.GetGenre(), "Caf\xC3\xA9");
+  EXPECT_EQ(tag.GetTrack(), "1\xEF\xBF\xBD" "2");
+}
+
 TEST(ID3v2Tag, UnsynchronisationIsUndoneForTheWholeTagInVersions22And23) {
   const std::string v23Frames = "TALB" "\x00\x00\x00\x09" "\x00\x00"s + kUtf16Album +
                                 "TPE1" "\x00\x00\x00\x07" "\x00\x00" "\x00" "Artist"s;
@@ -262,7 +287,7 @@ TEST(ID3v2Tag, UnsynchronisationIsUndoneForTheWholeTagInVersions22And23) {
     ASSERT_NE(body.size(), frames.size());
     const TID3v2Tag tag = ReadTag("ID3" + version + "\x00" "\x80"s + Syncsafe(body.size()) + body + "audio");
     EXPECT_TRUE(tag.Unsynchronisation());
-    EXPECT_EQ(tag.GetAlbum(), "\xFF\xDCx") << static_cast<int>(version[0]);
+    EXPECT_EQ(tag.GetAlbum(), "\xC3\xBF\xC3\x9Cx") << static_cast<int>(version[0]);  // ÿÜx
     EXPECT_EQ(tag.GetArtist(), "Artist") << static_cast<int>(version[0]);
   }
 }
@@ -280,7 +305,7 @@ TEST(ID3v2Tag, Version24UndoesUnsynchronisationPerFrameAndSkipsTheDataLength) {
       "TIT2" "\x00\x00\x00\x06" "\x00\x00" "\x00" "Title"s;
   const TID3v2Tag tag = ReadTag("ID3" "\x04\x00" "\x00"s + Syncsafe(frames.size()) + frames);
   ASSERT_EQ(tag.Frames().size(), 3u);
-  EXPECT_EQ(tag.GetAlbum(), "\xFF\xDCx");
+  EXPECT_EQ(tag.GetAlbum(), "\xC3\xBF\xC3\x9Cx");  // ÿÜx
   EXPECT_EQ(tag.GetArtist(), "Artist");
   EXPECT_EQ(tag.GetTitle(), "Title");
 }

@@ -184,7 +184,7 @@ TEST_F(LibraryFiles, ListCommandPrintsAlbumsAndFailsOnABrokenFile) {
   a->CoverFile = "C:\\M\\x.jpg";
   a->Title = "T";
   a->Year = 1999;
-  a->Artist = "Caf\xE9 \"Q\"";
+  a->Artist = "Caf\xC3\xA9 \"Q\"";
   a->Album = "Alb";
   a->Genre = "Rock";
   albums.Add(a);
@@ -211,7 +211,7 @@ void FillVersion(TOLSaveable& list, char version, int count) {
     auto* a = new TAlbum;
     a->Title = std::string(1, version) + std::to_string(i);
     a->Album = "Album " + std::to_string(i);
-    a->Artist = "Artist \xE9";  // a UTF-8 record, as non-ASCII texts are stored
+    a->Artist = "Artist \xC3\xA9";  // a UTF-8 record, as non-ASCII texts are stored
     list.Add(a);
   }
 }

@@ -11,6 +11,7 @@
 #include "raster/bitmap32.h"
 #include "raster/bmp_file.h"
 #include "raster/jpeg_file.h"
+#include "text/utf16.h"
 
 namespace tavio::test {
 
@@ -26,6 +27,14 @@ inline std::string TextFrame(const std::string& id, const std::string& text) {
          text;
 }
 
+// A text frame in UTF-16 with a little-endian byte-order mark, as most
+// taggers write texts beyond ISO-8859-1; text is UTF-8.
+inline std::string Utf16TextFrame(const std::string& id, const std::string& text) {
+  std::string data = "\x01" "\xFF\xFE";  // UTF-16 with mark, little-endian
+  for (const char16_t unit : Utf8ToUtf16(text)) data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+  return id + BigEndian32(static_cast<uint32_t>(data.size())) + std::string("\x00\x00", 2) + data;
+}
+
 // An APIC frame: picture type (3 front cover, 4 back cover) and JPEG bytes.
 inline std::string PictureFrame(uint8_t type, const std::string& jpeg) {
   const std::string data = std::string(1, '\x00') +             // ISO-8859-1
@@ -36,18 +45,22 @@ inline std::string PictureFrame(uint8_t type, const std::string& jpeg) {
   return "APIC" + BigEndian32(static_cast<uint32_t>(data.size())) + std::string("\x00\x00", 2) + data;
 }
 
-// An ID3v2.3 tag naming artist, album, year and genre, then the picture
-// frames given; no audio follows.
-inline std::string Mp3WithTags(const std::string& artist, const std::string& album, const std::string& year,
-                               const std::string& genre, const std::string& pictureFrames = "") {
-  const std::string frames = TextFrame("TPE1", artist) + TextFrame("TALB", album) + TextFrame("TYER", year) +
-                             TextFrame("TCON", genre) + pictureFrames;
+// An ID3v2.3 tag of the frames given; no audio follows.
+inline std::string Mp3WithFrames(const std::string& frames) {
   const uint32_t n = static_cast<uint32_t>(frames.size());
   return "ID3" + std::string("\x03\x00", 2) +  // version 2.3
          std::string(1, '\x00') +               // flags
          std::string{static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F),
                      static_cast<char>((n >> 7) & 0x7F), static_cast<char>(n & 0x7F)} +  // syncsafe size
          frames;
+}
+
+// An ID3v2.3 tag naming artist, album, year and genre, then the picture
+// frames given; no audio follows.
+inline std::string Mp3WithTags(const std::string& artist, const std::string& album, const std::string& year,
+                               const std::string& genre, const std::string& pictureFrames = "") {
+  return Mp3WithFrames(TextFrame("TPE1", artist) + TextFrame("TALB", album) + TextFrame("TYER", year) +
+                       TextFrame("TCON", genre) + pictureFrames);
 }
 
 inline void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {

@@ -317,7 +317,7 @@ TEST(LibraryScan, SummaryNamesAtMostTwentyBrokenCovers) {
   for (int i = 0; i < 23; ++i) errors.push_back("c" + std::to_string(i));
   const std::string text = ScanSummaryText(5, errors);
   EXPECT_TRUE(text.starts_with("5 albums found.\nError loading c0\nError loading c1\n")) << text;
-  EXPECT_TRUE(text.ends_with("\nError loading c19\n\xE2\x80\xA6 and 3 more")) << text;
+  EXPECT_TRUE(text.ends_with("\nError loading c19\n\u2026 and 3 more")) << text;
   EXPECT_EQ(ScanSummaryText(5, std::vector<std::string>(errors.begin(), errors.begin() + 20)),
             text.substr(0, text.rfind('\n')));
 }

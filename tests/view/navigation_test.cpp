@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_view_platform.h"
+#include "text/utf8.h"
 #include "view/type_to_jump.h"
 
 using namespace tavio;
@@ -15,8 +16,9 @@ void ExpectSlotsAroundCurrent(TViewFixture& f) {
     EXPECT_EQ(f.AlbumInSlot(k), (((f.view.CurrentIndex + k - 3) % n) + n) % n) << "position " << k;
 }
 
+// Types the UTF-8 text one character at a time.
 void Type(TMarquelle2& view, const std::string& text) {
-  for (char c : text) view.CharTyped(c);
+  for (size_t i = 0; i < text.size();) view.CharTyped(NextCodePoint(text, i));
 }
 
 }  // namespace
@@ -107,8 +109,7 @@ TEST(Keys, EnterOpensTheSongListEscapeClosesItSpaceOnlyWithoutSearchText) {
 
 TEST(TypeToJump, FindsTheFirstAlbumInTheShownOrderIgnoringCaseAndAccents) {
   TViewFixture f(6, 0);
-  // The view's texts are 8-bit: Zéro and Élan in Windows-1252.
-  const char* titles[] = {"Abbey Road", "Zebra", "Z\xE9ro", "zenith", "\xC9lan", "Blue"};
+  const char* titles[] = {"Abbey Road", "Zebra", "Z\xC3\xA9ro", "zenith", "\xC3\x89lan", "Blue"};  // Zéro, Élan
   for (int32_t i = 0; i < 6; ++i) f.view.Albums.Items(i)->Album = titles[i];
 
   Type(f.view, "ze");
@@ -125,6 +126,25 @@ TEST(TypeToJump, FindsTheFirstAlbumInTheShownOrderIgnoringCaseAndAccents) {
   Type(f.view, "n ");
   EXPECT_EQ(f.view.CurrentIndex, 4);  // Space belongs to the text: no song list
   EXPECT_FALSE(f.view.SongList.Visible());
+}
+
+TEST(TypeToJump, CharactersOfEveryScriptAreTypedWholeAndFoldCase) {
+  TViewFixture f(4, 0);
+  const char* titles[] = {"Abbey Road", "\xD0\x9C\xD0\xBE\xD1\x81\xD0\xBA\xD0\xB2\xD0\xB0",  // Москва
+                          "\xE6\x9D\xB1\xE4\xBA\xAC", "\xCE\xA9mega"};                       // 東京, Ωmega
+  for (int32_t i = 0; i < 4; ++i) f.view.Albums.Items(i)->Album = titles[i];
+  Type(f.view, "\xD0\xBC\xD0\xBE");  // мо
+  EXPECT_EQ(f.view.CurrentIndex, 1);
+  std::string text;
+  TColor32 color = 0;
+  ASSERT_TRUE(f.view.Keys.CaptionOverride(text, color));
+  EXPECT_EQ(text, "\xD0\xBC\xD0\xBE");
+  f.platform.now += TTypeToJump::kResetMs;
+  Type(f.view, "\xE6\x9D\xB1");  // 東
+  EXPECT_EQ(f.view.CurrentIndex, 2);
+  f.platform.now += TTypeToJump::kResetMs;
+  Type(f.view, "\xCF\x89");  // ω
+  EXPECT_EQ(f.view.CurrentIndex, 3);
 }
 
 TEST(TypeToJump, TextReplacesTheCaptionGreyWithoutMatchUntilItRunsOut) {
@@ -157,8 +177,9 @@ TEST(TypeToJump, TextReplacesTheCaptionGreyWithoutMatchUntilItRunsOut) {
 
 TEST(TypeToJump, FoldingDropsCaseAndAccents) {
   EXPECT_EQ(FoldForSearch("Zebra"), "zebra");
-  EXPECT_EQ(FoldForSearch("\xC9t\xE9 \xC0 \xD6l \xFC"), "ete a ol u");  // Été À Öl ü
-  EXPECT_EQ(FoldForSearch("\xC6\xD8\xE6"), "\xC3\xA6\xC3\xB8\xC3\xA6");  // Æ Ø æ: no base letter, lower case
+  EXPECT_EQ(FoldForSearch("\xC3\x89t\xC3\xA9 \xC3\x80 \xC3\x96l \xC3\xBC"), "ete a ol u");  // Été À Öl ü
+  EXPECT_EQ(FoldForSearch("\xC3\x86\xC3\x98\xC3\xA6"), "\xC3\xA6\xC3\xB8\xC3\xA6");  // Æ Ø æ: no base letter, lower case
+  EXPECT_EQ(FoldForSearch("\xD0\x9C\xD0\xB8\xD1\x80"), "\xD0\xBC\xD0\xB8\xD1\x80");  // Мир: every script folds
   EXPECT_EQ(FoldForSearch("12 ab!"), "12 ab!");
   EXPECT_EQ(FoldForSearch(""), "");
 }

@@ -11,7 +11,6 @@
 #include "coversearch/cover_source_choice.h"
 #include "coversearch/cover_web.h"
 #include "coversearch/missing_covers.h"
-#include "text/code_page.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/ol_saveable.h"
@@ -112,7 +111,7 @@ int RunCovers(const Args& rawArgs) {
   options.DryRun = args.DryRun;
   TMissingCoversEvents events;
   events.AlbumDone = [](const TAlbum& album, const TMissingCoverOutcome& outcome) {
-    std::printf("%s - %s: %s%s%s\n", AnsiToUtf8(album.Artist).c_str(), AnsiToUtf8(album.Album).c_str(),
+    std::printf("%s - %s: %s%s%s\n", album.Artist.c_str(), album.Album.c_str(),
                 ResultText(outcome.Result), outcome.Reason.empty() ? "" : ": ", outcome.Reason.c_str());
     std::fflush(stdout);
   };

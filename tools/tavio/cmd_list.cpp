@@ -5,14 +5,13 @@
 #include <string>
 
 #include "command.h"
-#include "text/code_page.h"
 #include "library/ol_saveable.h"
 
 namespace tavio::tool {
 
 // Tabs and line breaks inside a text would split the album's line.
 static std::string LineField(const std::string& text) {
-  std::string out = AnsiToUtf8(text);
+  std::string out = text;
   for (char& c : out)
     if (static_cast<unsigned char>(c) < 0x20) c = ' ';
   return out;
@@ -20,7 +19,7 @@ static std::string LineField(const std::string& text) {
 
 static std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (const char c : AnsiToUtf8(text)) {
+  for (const char c : text) {
     switch (c) {
       case '"':
         out += "\\\"";

@@ -6,7 +6,6 @@
 #include <string>
 
 #include "command.h"
-#include "text/code_page.h"
 #include "library/folder_path.h"
 #include "library/folder_songs.h"
 
@@ -24,8 +23,7 @@ static int RunSongs(const Args& args) {
   if (folder.back() != kPathDelimiter) folder += kPathDelimiter;
   int32_t number = 0;
   for (const TSong& song : ReadFolderSongs(folder)) {
-    const std::string line =
-        std::to_string(++number) + "\t" + AnsiToUtf8(song.Title) + "\t" + AnsiToUtf8(song.Folder + song.FileName) + "\n";
+    const std::string line = std::to_string(++number) + "\t" + song.Title + "\t" + song.Folder + song.FileName + "\n";
     std::fwrite(line.data(), 1, line.size(), stdout);
   }
   return 0;

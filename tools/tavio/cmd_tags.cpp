@@ -9,7 +9,6 @@
 
 #include "command.h"
 #include "library/album.h"
-#include "text/code_page.h"
 #include "library/song_track.h"
 
 namespace tavio::tool {
@@ -19,8 +18,7 @@ static void PrintLine(std::initializer_list<std::string> fields) {
   bool first = true;
   for (const std::string& field : fields) {
     if (!first) std::fputc('\t', stdout);
-    const std::string utf8 = AnsiToUtf8(field);
-    std::fwrite(utf8.data(), 1, utf8.size(), stdout);
+    std::fwrite(field.data(), 1, field.size(), stdout);
     first = false;
   }
   std::fputc('\n', stdout);
