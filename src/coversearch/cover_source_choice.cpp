@@ -4,6 +4,7 @@
 #include "coversearch/missing_covers.h"
 #include "coversearch/musicbrainz_source.h"
 #include "coversearch/page_search_source.h"
+#include "coversearch/user_region.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
@@ -29,6 +30,7 @@ TCoverSourceSettings ReadCoverSourceSettings() {
   s.CoverArtUrl = read(settings::kCoverArtUrl);
   s.ImageHost = read(settings::kImageSearchHost);
   s.Contact = read(settings::kMusicBrainzContact);
+  s.Country = UserRegion();
   return s;
 }
 
@@ -51,7 +53,8 @@ std::unique_ptr<TCoverSource> MakeCoverSource(const TCoverSourceSettings& s) {
       return std::make_unique<TPageSearchSource>(
           SearchEndpointFor(OrDefault(s.ImageHost, std::string(settings::kDefaultImageSearchHost))));
     default:
-      return std::make_unique<TItunesSource>(OrDefault(s.ItunesUrl, kDefaultItunesUrl), "US");
+      return std::make_unique<TItunesSource>(OrDefault(s.ItunesUrl, kDefaultItunesUrl),
+                                             StoreCountryOf(s.Country));
   }
 }
 

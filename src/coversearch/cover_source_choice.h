@@ -36,9 +36,11 @@ struct TCoverSourceSettings {
   std::string ImageHost;
   // The user's e-mail or web page for MusicBrainz; may be empty.
   std::string Contact;
+  // The user's region for the iTunes store; anything but two letters means "US".
+  std::string Country;
 };
 
-// The settings store's choice and addresses.
+// The settings store's choice and addresses, and the system's region.
 TCoverSourceSettings ReadCoverSourceSettings();
 // Remembers key as COVERSOURCE.
 void WriteCoverSourceChoice(const std::string& key);

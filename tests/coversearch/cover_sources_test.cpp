@@ -10,6 +10,7 @@
 #include "coversearch/http_error.h"
 #include "coversearch/itunes_source.h"
 #include "coversearch/musicbrainz_source.h"
+#include "coversearch/user_region.h"
 
 using namespace tavio;
 
@@ -95,6 +96,23 @@ TEST(CoverSourceChoice, BuildsTheChosenServiceAtItsAddressAndTheFirstForAnUnknow
     }
     ASSERT_EQ(web.requested.size(), 1u) << name;
     EXPECT_EQ(web.requested[0].substr(0, std::string(request).size()), request) << name;
+  }
+}
+
+// A region is spliced into the query unescaped, so only two letters may pass.
+TEST(CoverSourceChoice, StoreCountryIsTheUsersTwoLetterRegionElseUS) {
+  EXPECT_EQ(StoreCountryOf("de"), "DE");
+  EXPECT_EQ(StoreCountryOf("JP"), "JP");
+  for (const char* bad : {"", "D", "DEU", "001", "D&", "\xC3\x9C", "1A"}) EXPECT_EQ(StoreCountryOf(bad), "US") << bad;
+  TCoverSourceSettings settings;
+  settings.ItunesUrl = "http://it";
+  for (const auto& [country, query] : {std::pair{"fr", "&country=FR"}, std::pair{"x&y=1", "&country=US"}}) {
+    settings.Country = country;
+    TCannedWeb web;
+    web.answer = R"({"results":[]})";
+    MakeCoverSource(settings)->Candidates("A", "B", web);
+    ASSERT_EQ(web.requested.size(), 1u);
+    EXPECT_TRUE(web.requested[0].ends_with(query)) << web.requested[0];
   }
 }
 

@@ -266,8 +266,13 @@ TEST(CoversCommand, DryRunWritesNothingAndTheRealRunStoresAndSavesTheLibrary) {
   EXPECT_EQ(folder.Read("Data.dat"), before);
   EXPECT_FALSE(folder.Exists("Northern Lights/folder.jpg"));
 
-  EXPECT_EQ(RunCoversTool(args + folder.Path(), out), 0);
+  EXPECT_EQ(RunCoversTool("--country de " + args + folder.Path(), out), 0);
   EXPECT_EQ(out, "Anna Lind - Northern Lights: found\nfound 1, not found 0, failed 0\n");
+  // The tool has no system region: "US" unless told, then the store asked for.
+  std::vector<std::string> searches;
+  for (const std::string& target : itunes.Targets())
+    if (target.rfind("/search?", 0) == 0) searches.push_back(target.substr(target.find("&country=")));
+  EXPECT_EQ(searches, (std::vector<std::string>{"&country=US", "&country=DE"}));
   EXPECT_EQ(folder.Read("Northern Lights/folder.jpg"), itunes.GoodJpeg);
   tavio::TOLSaveable saved;
   saved.LoadFromFile(folder.Path() + "Data.dat");
@@ -284,6 +289,7 @@ TEST(CoversCommand, BadArgumentsAndUnreadableLibraryExitWithOneAndKeepTheFile) {
   EXPECT_EQ(RunCoversTool("", out), 1);
   EXPECT_EQ(RunCoversTool("--source lastfm " + folder.Path(), out), 1);
   EXPECT_EQ(RunCoversTool(folder.Path() + " --endpoint", out), 1);
+  EXPECT_EQ(RunCoversTool("--country 'D&' " + folder.Path(), out), 1);
   EXPECT_EQ(RunCoversTool(folder.Path(), out), 1);
   folder.Write("Data.dat", "not a library");
   EXPECT_EQ(RunCoversTool("--endpoint http://127.0.0.1:9 " + folder.Path(), out), 1);

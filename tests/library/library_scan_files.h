@@ -80,14 +80,21 @@ inline std::string JpegBytes(int32_t width, int32_t height) {
   return std::string(bytes.begin(), bytes.end());
 }
 
+// The path as the UTF-8 the file functions take; under Windows string() would
+// give the code page and lose every letter it has no room for.
+inline std::string Utf8PathText(const std::filesystem::path& path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+
 inline void WriteJpeg(const std::filesystem::path& path, int32_t width, int32_t height) {
   std::filesystem::create_directories(path.parent_path());
-  SaveJpegFile(PlainPicture(width, height, Color32(40, 120, 200)), path.string());
+  SaveJpegFile(PlainPicture(width, height, Color32(40, 120, 200)), Utf8PathText(path));
 }
 
 inline void WriteBmp(const std::filesystem::path& path, int32_t width, int32_t height) {
   std::filesystem::create_directories(path.parent_path());
-  SaveBmpFile(PlainPicture(width, height, Color32(200, 40, 40)), path.string());
+  SaveBmpFile(PlainPicture(width, height, Color32(200, 40, 40)), Utf8PathText(path));
 }
 
 // Named like a JPEG, but no decoder accepts it.

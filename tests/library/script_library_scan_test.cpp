@@ -8,7 +8,7 @@
 #include <sstream>
 #include <string>
 
-#include "library/script_library.h"
+#include "support/script_library.h"
 #include "support/command_output.h"
 
 namespace {
@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using namespace tavio::test;
 
 struct TListedAlbum {
-  std::string CoverFile, Artist, Album;
+  std::string CoverFile, Title, Artist, Album, Genre;
   auto operator<=>(const TListedAlbum&) const = default;
 };
 
@@ -29,7 +29,7 @@ std::set<TListedAlbum> ParseList(const std::string& out) {
     std::vector<std::string> fields;
     std::istringstream cut(line);
     for (std::string field; std::getline(cut, field, '\t');) fields.push_back(field);
-    if (fields.size() == 6) albums.insert({fields[0], fields[3], fields[4]});
+    if (fields.size() == 6) albums.insert({fields[0], fields[1], fields[3], fields[4], fields[5]});
   }
   return albums;
 }
@@ -47,8 +47,8 @@ TEST(ScriptLibrary, EveryScriptScansWholeAndListsWithoutDoubleEncoding) {
   std::set<TListedAlbum> everyAlbum, withPicture;
   for (const TScriptAlbum& a : ScriptAlbums()) {
     const std::string folder = library + "/" + a.Folder;
-    everyAlbum.insert({folder + "/" + (a.Cover.empty() ? "xx.xxx" : a.Cover), a.Artist, a.Album});
-    if (!a.Cover.empty()) withPicture.insert({folder + "/" + a.Cover, a.Artist, a.Album});
+    everyAlbum.insert({folder + "/" + (a.Cover.empty() ? "xx.xxx" : a.Cover), a.Title, a.Artist, a.Album, a.Genre});
+    if (!a.Cover.empty()) withPicture.insert({folder + "/" + a.Cover, a.Title, a.Artist, a.Album, a.Genre});
   }
   for (const auto& [mode, expected] : {std::pair{"--folders", &everyAlbum}, std::pair{"--pictures", &withPicture}}) {
     SCOPED_TRACE(mode);

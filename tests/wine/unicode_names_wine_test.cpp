@@ -1,7 +1,8 @@
 // Names in every script at the Win32 edges, on a Western system code page:
-// folders and files the scan must reach, folders deeper than MAX_PATH, the
-// player's wide add-file command, registry texts, and the captions, titles
-// and song list drawn with glyphs that the code page has no room for.
+// folders and files the scan must reach, tags in every encoding, folders
+// deeper than MAX_PATH, the player's wide add-file command, registry texts,
+// typing to jump, and the captions, titles and song list drawn with glyphs
+// that the code page has no room for.
 #include <windows.h>
 
 #include <gmock/gmock.h>
@@ -14,6 +15,8 @@
 
 #include "library/library_files.h"
 #include "library/library_scan.h"
+#include "library/compare_albums.h"
+#include "library/folder_songs.h"
 #include "library/library_scan_files.h"
 #include "library/ol_saveable.h"
 #include "player_host_run.h"
@@ -22,6 +25,9 @@
 #include "library/directory_listing.h"
 #include "library/file_access.h"
 #include "settings/registry_settings_store.h"
+#include "settings/settings_keys.h"
+#include "settings/settings_store.h"
+#include "support/script_library.h"
 #include "text/open_file.h"
 #include "text/wide_path_win32.h"
 
@@ -54,22 +60,11 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
   std::fclose(file);
 }
 
-// An ID3v2.3 text frame in UTF-16 with its byte-order mark (encoding 1).
-std::string Utf16TextFrame(const std::string& id, const std::string& utf8) {
-  std::string data = "\x01\xFF\xFE";
-  for (const wchar_t unit : Widen(utf8)) data += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
-  return id + BigEndian32(static_cast<uint32_t>(data.size())) + std::string(2, '\0') + data;
-}
-
 std::string Utf16TaggedSong(const std::string& title, const std::string& artist, const std::string& album) {
   // With a track number the song list takes the title from this tag.
-  const std::string frames = Utf16TextFrame("TIT2", title) + Utf16TextFrame("TRCK", "1") +
-                             Utf16TextFrame("TPE1", artist) + Utf16TextFrame("TALB", album);
-  const uint32_t n = static_cast<uint32_t>(frames.size());
-  return "ID3" + std::string("\x03\x00\x00", 3) +
-         std::string{static_cast<char>((n >> 21) & 0x7F), static_cast<char>((n >> 14) & 0x7F),
-                     static_cast<char>((n >> 7) & 0x7F), static_cast<char>(n & 0x7F)} +
-         frames + "audio";
+  return Mp3WithFrames(Utf16TextFrame("TIT2", title) + Utf16TextFrame("TRCK", "1") + Utf16TextFrame("TPE1", artist) +
+                       Utf16TextFrame("TALB", album)) +
+         "audio";
 }
 
 std::string SongOf(const std::string& folder, const std::string& name) { return folder + name + "\\" + name + ".mp3"; }
@@ -246,4 +241,63 @@ TEST(UnicodeNames, SongTheCodePageHoldsStillGoesAnsi_Wine) {
   const auto run = RunPlayerHost(kPlayFirstSong, "", folder);
   ASSERT_FALSE(run.timedOut);
   EXPECT_EQ(AddFileCommands(run), std::vector<std::string>{"copydata 100 " + SongOf(folder, kWesternFolder)});
+}
+
+namespace {
+
+struct TTagTexts {
+  std::string Title, Artist, Album, Genre;
+  auto operator<=>(const TTagTexts&) const = default;
+};
+
+}  // namespace
+
+// Tags in UTF-16, UTF-8, the code page and ID3v1 must reach the data files,
+// the song list and the view as the same letters; a typed Cyrillic letter,
+// in lower case, must find its album.
+TEST(UnicodeNames, TagsOfEveryScriptReachDataFilesSongListAndTypeToJump_Wine) {
+  const std::string folder = NewTempFolder("unicode_tags");
+  const std::string pluginFolder = folder + "Plugins\\Tavio\\";
+  MakeFolder(folder + "Plugins");
+  MakeFolder(pluginFolder);
+  const std::string music = folder + "Музыка";
+  WriteScriptLibrary(Utf8Path(music));
+  {
+    TOLSaveable scanned, hidden;
+    TLibraryScan scan;
+    scan.SearchPaths = {music};
+    scan.ScanAll = true;
+    scan.PluginFolder = pluginFolder;
+    scan.Albums = &scanned;
+    scan.Execute();
+    SaveLibraryFiles(pluginFolder, scanned, hidden);
+  }
+  TOLSaveable albums, hidden;
+  LoadLibraryFiles(pluginFolder, albums, hidden);
+  std::vector<TTagTexts> stored, expected;
+  for (int32_t i = 0; i < albums.Count(); ++i) {
+    const TAlbum& a = *albums.Items(i);
+    stored.push_back({a.Title, a.Artist, a.Album, a.Genre});
+  }
+  for (const TScriptAlbum& a : ScriptAlbums()) {
+    expected.push_back({a.Title, a.Artist, a.Album, a.Genre});
+    const std::vector<TSong> songs = ReadFolderSongs(music + "\\" + a.Folder + "\\");
+    ASSERT_EQ(songs.size(), 1u) << a.Folder;
+    EXPECT_EQ(songs[0].Title, a.Title);
+  }
+  EXPECT_THAT(stored, UnorderedElementsAreArray(expected));
+
+  WriteScriptedRunSettings(10);
+  const auto run = RunPlayerHost({"resize 1120 420", "wait 1000", "settle", "click 20 360", "type гр", "settle",
+                                  "screenshot " + folder + "jumped.bmp", "click 555 150",
+                                  "screenshot " + folder + "songs.bmp", "quit"},
+                                 "", folder);
+  ASSERT_FALSE(run.timedOut);
+  EXPECT_TRUE(run.Dialogs().empty()) << run.Dialogs()[0];
+  // The view writes its middle album, counted in its own order, when it ends.
+  const int32_t index = OpenSettingsStore()->ReadInteger(settings::kSettings, settings::kCurrentIndex, -1);
+  ASSERT_TRUE(index >= 0 && index < albums.Count()) << index;
+  albums.Sort(CompareAlbums);
+  EXPECT_EQ(albums.Items(index)->Album, "Группа крови");
+  std::printf("screenshots: %s{jumped,songs}.bmp\n", folder.c_str());
 }

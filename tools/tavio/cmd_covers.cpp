@@ -1,6 +1,7 @@
 // tavio covers [--source itunes|musicbrainz] [--endpoint URL] [--art-endpoint URL]
-// [--dry-run] DATA_DIR: finds covers for the library's albums that show the
-// default one, one line per album and a summary; --dry-run writes nothing.
+// [--country CC] [--dry-run] DATA_DIR: finds covers for the library's albums that
+// show the default one, one line per album and a summary; --dry-run writes
+// nothing; the iTunes store is CC's, else "US".
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -11,6 +12,7 @@
 #include "coversearch/cover_source_choice.h"
 #include "coversearch/cover_web.h"
 #include "coversearch/missing_covers.h"
+#include "coversearch/user_region.h"
 #include "library/file_access.h"
 #include "library/library_files.h"
 #include "library/ol_saveable.h"
@@ -21,12 +23,13 @@ namespace tavio::tool {
 namespace {
 
 constexpr const char* kUsage =
-    "covers [--source itunes|musicbrainz] [--endpoint URL] [--art-endpoint URL] [--dry-run] DATA_DIR";
+    "covers [--source itunes|musicbrainz] [--endpoint URL] [--art-endpoint URL] [--country CC] [--dry-run] DATA_DIR";
 
 struct TCoversArgs {
   std::string Source = "itunes";
   std::string Endpoint;
   std::string ArtEndpoint;
+  std::string Country;
   bool DryRun = false;
   std::string Folder;
 };
@@ -45,7 +48,10 @@ TCoversArgs ParseArgs(const Args& args) {
       parsed.Endpoint = value();
     else if (arg == "--art-endpoint")
       parsed.ArtEndpoint = value();
-    else if (arg == "--dry-run")
+    else if (arg == "--country") {
+      parsed.Country = TwoLetterRegion(value());
+      if (parsed.Country.empty()) throw UsageError{"--country needs two letters such as DE"};
+    } else if (arg == "--dry-run")
       parsed.DryRun = true;
     else if (parsed.Folder.empty() && !arg.empty() && arg[0] != '-')
       parsed.Folder = arg;
@@ -65,6 +71,7 @@ TCoverSourceSettings SourceSettings(const TCoversArgs& args) {
   s.Source = args.Source;
   if (!args.Endpoint.empty()) (args.Source == "musicbrainz" ? s.MusicBrainzUrl : s.ItunesUrl) = args.Endpoint;
   if (!args.ArtEndpoint.empty()) s.CoverArtUrl = args.ArtEndpoint;
+  if (!args.Country.empty()) s.Country = args.Country;
   return s;
 }
 
