@@ -26,11 +26,6 @@ using namespace tavio::test;
 
 namespace {
 
-std::string Reply(const std::string& status, const std::string& body, const std::string& headers = "") {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" +
-         body;
-}
-
 std::string Text(const std::vector<uint8_t>& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
 // The CA and certificates, made once for all the cases.

@@ -21,17 +21,13 @@
 using tavio::TAlbum;
 using tavio::TMissingCoverResult;
 using tavio::TMissingCoversTally;
+using tavio::test::Reply;
 using tavio::test::TargetOf;
 using tavio::test::TLocalHttpServer;
 using tavio::test::TServerConnection;
 using tavio::test::TTempFolder;
 
 namespace {
-
-std::string Reply(const std::string& status, const std::string& body, const std::string& headers = "") {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" +
-         body;
-}
 
 std::string SomeJpeg(uint8_t shade) {
   tavio::TBitmap32 bitmap(8, 8);

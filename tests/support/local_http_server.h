@@ -172,4 +172,10 @@ inline std::string TargetOf(const std::string& request) {
   return request.substr(first + 1, request.find(' ', first + 1) - first - 1);
 }
 
+// A whole response with its Content-Length; headers end each in "\r\n".
+inline std::string Reply(const std::string& status, const std::string& body, const std::string& headers = "") {
+  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" +
+         body;
+}
+
 }  // namespace tavio::test

@@ -26,11 +26,6 @@ using namespace tavio::test;
 
 namespace {
 
-std::string Reply(const std::string& status, const std::string& body, const std::string& headers = "") {
-  return "HTTP/1.1 " + status + "\r\nContent-Length: " + std::to_string(body.size()) + "\r\n" + headers + "\r\n" +
-         body;
-}
-
 // "/N" redirects to "/N-1" and "/0" answers; the other paths are the hostile cases.
 bool Answer(const std::string& request, TServerConnection& c) {
   const std::string target = TargetOf(request);
