@@ -8,9 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "library/library_files.h"
+#include "cover_library.h"
 #include "player_host_run.h"
-#include "raster/jpeg_file.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
 
@@ -24,24 +23,11 @@ constexpr int32_t kPictures = 9;
 
 std::string PlayerFolderWithLibrary() {
   const std::string folder = NewTempFolder("bench_cpu");
-  const std::string pluginFolder = folder + "Plugins\\Tavio\\";
-  CreateDirectoryA((folder + "Plugins\\").c_str(), nullptr);
-  CreateDirectoryA(pluginFolder.c_str(), nullptr);
-  for (int32_t k = 0; k < kPictures; ++k) {
-    TBitmap32 picture(600, 600);
-    picture.Clear(Color32(20 + 25 * k, 200 - 20 * k, 90 + 15 * k));
-    SaveJpegFile(picture, folder + "cover" + std::to_string(k) + ".jpg");
-  }
-  TOLSaveable albums, hidden;
-  for (int32_t i = 0; i < kAlbums; ++i) {
-    auto* album = new TAlbum;
-    char title[16];
-    std::snprintf(title, sizeof title, "Album %03d", i);
-    album->Album = title;
-    album->CoverFile = folder + "cover" + std::to_string(i % kPictures) + ".jpg";
-    albums.Add(album);
-  }
-  SaveLibraryFiles(pluginFolder, albums, hidden);
+  WriteCoverLibrary(folder, {.Albums = kAlbums,
+                             .Pictures = kPictures,
+                             .Side = 600,
+                             .Color = [](int32_t k) { return Color32(20 + 25 * k, 200 - 20 * k, 90 + 15 * k); },
+                             .TitleDigits = 3});
   const auto store = OpenSettingsStore();
   using namespace settings;
   store->WriteInteger(kSettings, kCurrentIndex, 0);

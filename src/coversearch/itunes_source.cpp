@@ -3,17 +3,13 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "coversearch/json_field.h"
 
 namespace tavio {
 
 namespace {
 
 using nlohmann::json;
-
-std::string StringField(const json& object, const char* name) {
-  const auto it = object.find(name);
-  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
 
 // The service scales its artwork by the size named in the link.
 std::vector<std::string> ArtworkSizes(const std::string& url100) {

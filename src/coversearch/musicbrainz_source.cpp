@@ -4,17 +4,13 @@
 #include <nlohmann/json.hpp>
 #include <stdexcept>
 
+#include "coversearch/json_field.h"
 
 namespace tavio {
 
 namespace {
 
 using nlohmann::json;
-
-std::string StringField(const json& object, const char* name) {
-  const auto it = object.find(name);
-  return it != object.end() && it->is_string() ? it->get<std::string>() : std::string();
-}
 
 // "A feat. B": each credited name followed by its join phrase.
 std::string ArtistCredit(const json& group) {

@@ -1,6 +1,7 @@
 #include "player/winamp_control.h"
 
 #include <cstring>
+#include <optional>
 
 #include "text/code_page.h"
 #include "text/utf16.h"
@@ -38,12 +39,12 @@ void TWinAmpControl::AddFile(const std::string& path) {
   TCopyDataRecord& record = SharedCopyDataRecord();
   // A path the code page holds goes as it always did, so older players
   // still play it; only the rest needs the wide command.
-  const std::string ansi = Utf8ToAnsi(path);
-  const std::u16string wide = AnsiToUtf8(ansi) == path ? std::u16string() : Utf8ToUtf16(path);
-  if (wide.empty()) {
+  const std::optional<std::string> ansi = ExactAnsi(path);
+  const std::u16string wide = ansi ? std::u16string() : Utf8ToUtf16(path);
+  if (ansi) {
     record.Tag = kCopyDataPlayFile;
-    record.ByteCount = static_cast<uint32_t>(ansi.size() + 1);
-    record.Bytes = ansi.c_str();
+    record.ByteCount = static_cast<uint32_t>(ansi->size() + 1);
+    record.Bytes = ansi->c_str();
   } else {
     record.Tag = kCopyDataPlayFileWide;
     record.ByteCount = static_cast<uint32_t>((wide.size() + 1) * sizeof(char16_t));

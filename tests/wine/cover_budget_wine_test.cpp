@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "library/library_files.h"
+#include "cover_library.h"
 #include "player_host_run.h"
-#include "raster/jpeg_file.h"
 #include "raster/picture_file.h"
 #include "settings/settings_keys.h"
 #include "settings/settings_store.h"
@@ -32,25 +31,8 @@ TColor32 PictureColor(int32_t k) { return Color32(30 + 30 * k, 200 - 25 * k, 90 
 // 1000 x 1000 JPEG pictures; the store starts at album 0 with the default budget.
 std::string PlayerFolderWithLargeLibrary() {
   const std::string folder = NewTempFolder("budget");
-  const std::string pluginFolder = folder + "Plugins\\Tavio\\";
-  CreateDirectoryA((folder + "Plugins\\").c_str(), nullptr);
-  CreateDirectoryA(pluginFolder.c_str(), nullptr);
   DeleteFileA((folder + "rest.bmp").c_str());
-  for (int32_t k = 0; k < kPictures; ++k) {
-    TBitmap32 picture(1000, 1000);
-    picture.Clear(PictureColor(k));
-    SaveJpegFile(picture, folder + "cover" + std::to_string(k) + ".jpg");
-  }
-  TOLSaveable albums, hidden;
-  for (int32_t i = 0; i < kAlbums; ++i) {
-    auto* album = new TAlbum;
-    char title[16];
-    std::snprintf(title, sizeof title, "Album %04d", i);
-    album->Album = title;
-    album->CoverFile = folder + "cover" + std::to_string(i % kPictures) + ".jpg";
-    albums.Add(album);
-  }
-  SaveLibraryFiles(pluginFolder, albums, hidden);
+  WriteCoverLibrary(folder, {.Albums = kAlbums, .Pictures = kPictures, .Side = 1000, .Color = PictureColor, .TitleDigits = 4});
   const auto store = OpenSettingsStore();
   using namespace settings;
   store->WriteInteger(kSettings, kCurrentIndex, 0);
